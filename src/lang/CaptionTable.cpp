@@ -1,0 +1,7 @@
+#include "lang/CaptionTable.h"
+
+namespace kelmor {
+
+void ForEachCaption(TLanguage, const TMessageTable&, CaptionSink, void*) {}
+
+} // namespace kelmor

@@ -1,0 +1,26 @@
+#include "link/TSerialLink.h"
+
+namespace kelmor {
+
+TSerialLink::OpenResult TSerialLink::Open() {
+    if (ComPort < 1 || ComPort > 10) return OpenResult::NoPort;
+    // A failed open leaves the link closed, also when it was open on another port.
+    Close();
+    std::unique_ptr<SerialPort> port = Factory ? Factory(ComPort) : nullptr;
+    if (!port || !port->Open()) return OpenResult::Failed;
+    port->Configure(AppliedTimeouts, SavedTimeouts);
+    Port = std::move(port);
+    return OpenResult::Opened;
+}
+
+void TSerialLink::Close() {
+    if (!IsOpen()) {
+        Port.reset();
+        return;
+    }
+    Port->PurgeReceive();
+    Port->Close(SavedTimeouts);
+    Port.reset();
+}
+
+} // namespace kelmor

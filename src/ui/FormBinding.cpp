@@ -1,0 +1,96 @@
+#include "ui/FormBinding.h"
+
+#include <array>
+#include <cstddef>
+
+#include "params/TIgnParams.h"
+
+namespace kelmor {
+
+namespace {
+using C = ControlId;
+
+constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> MakeBindings() {
+    std::array<SpinnerBinding, SPINNER_BINDING_COUNT> b{};
+    size_t n = 0;
+    b[n++] = {offsetof(TIgnParams, PocetBodu), C::UpDownPocetBodu, 1, 0};
+    b[n++] = {offsetof(TIgnParams, BaseAdv), C::UpDownBaseAdv, 1, 0};
+    b[n++] = {offsetof(TIgnParams, Omez1), C::UpDownOmez1, 100, 0};
+    b[n++] = {offsetof(TIgnParams, Omez2), C::UpDownOmez2, 100, 0};
+    b[n++] = {offsetof(TIgnParams, Retard), C::UpDownRetard, 1, 0};
+    b[n++] = {offsetof(TIgnParams, LedRazeni), C::UpDownLedRazeni, 100, 0};
+    b[n++] = {offsetof(TIgnParams, Clutch1), C::UpDownClutch1, 10, 0};
+    b[n++] = {offsetof(TIgnParams, Clutch2), C::UpDownClutch2, 10, 0};
+    b[n++] = {offsetof(TIgnParams, RpmPulsu), C::UpDownRpmPulsu, 1, 0};
+    b[n++] = {offsetof(TIgnParams, RpmKorekce), C::UpDownRpmKorekce, 1, -100};
+    for (int k = 0; k < CURVE_POINTS; ++k) {
+        b[n++] = {offsetof(TIgnParams, RpmAdv) + static_cast<size_t>(k), RpmUpDown(k), 100, 0};
+        b[n++] = {offsetof(TIgnParams, Advance) + static_cast<size_t>(k), AdvanceUpDown(k), 1, 0};
+    }
+    return b;
+}
+constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> kBindings = MakeBindings();
+
+bool IsCurveControl(C id) {
+    return Index(id) >= Index(C::EditRpmAdv1) && Index(id) <= Index(C::UpDownAdvance15);
+}
+} // namespace
+
+const std::array<SpinnerBinding, SPINNER_BINDING_COUNT>& SpinnerBindings() {
+    return kBindings;
+}
+
+bool CommitsOnClick(C updown) {
+    if (IsCurveControl(updown)) return true;
+    switch (updown) {
+    case C::UpDownPocetBodu:
+    case C::UpDownBaseAdv:
+    case C::UpDownOmez1:
+    case C::UpDownRetard:
+    case C::UpDownRpmKorekce:
+    case C::UpDownRpmPulsu:
+    case C::UpDownOmez2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CommitsOnExit(C control) {
+    if (IsCurveControl(control)) return true;
+    switch (control) {
+    case C::EditPocetBodu:
+    case C::EditBaseAdv:
+    case C::EditOmez1:
+    case C::EditRetard:
+    case C::EditRpmKorekce:
+    case C::EditRpmPulsu:
+    case C::EditOmez2:
+    case C::ComboBoxBike:
+    case C::ComboBoxPocPalcu:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool HandlesEnter(C control) {
+    if (IsCurveControl(control) || control == C::FormHlav) return true;
+    switch (control) {
+    case C::EditPocetBodu:
+    case C::EditBaseAdv:
+    case C::EditOmez1:
+    case C::EditOmez2:
+    case C::EditRetard:
+    case C::EditClutch1:
+    case C::EditClutch2:
+    case C::EditRpmPulsu:
+    case C::EditRpmKorekce:
+    case C::EditLedRazeni:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kelmor

@@ -1,0 +1,29 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "ui/ControlId.h"
+
+namespace kelmor {
+
+// A parameter field shown in a spinner: shown = stored * Scale + Bias,
+// stored = (shown - Bias) / Scale, truncated.
+struct SpinnerBinding {
+    size_t Offset; // byte of TIgnParams
+    ControlId UpDown;
+    int Scale;
+    int Bias;
+};
+
+// The spinner-bound fields in the order ShowParams writes them (curve rows last).
+inline constexpr size_t SPINNER_BINDING_COUNT = 40;
+const std::array<SpinnerBinding, SPINNER_BINDING_COUNT>& SpinnerBindings();
+
+// Spinners whose arrow steps commit at once, and edits whose exit commits.
+bool CommitsOnClick(ControlId updown);
+bool CommitsOnExit(ControlId control);
+// The 40 edits (and the window) whose Enter key commits.
+bool HandlesEnter(ControlId control);
+
+} // namespace kelmor

@@ -1,0 +1,54 @@
+#pragma once
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "link/SerialPort.h"
+#include "ui/ControlId.h"
+
+namespace kelmor {
+
+// What only a desktop can do, as the handlers need it. The Qt program
+// implements it; tests use a scripted fake.
+class TPlatform {
+  public:
+    enum class Answer { Yes, No, Cancel };
+    struct Geometry {
+        int Left = 0, Top = 0, Width = 0, Height = 0;
+    };
+
+    virtual ~TPlatform() = default;
+
+    // Modal boxes. Ticks keep arriving while they are open.
+    virtual void MessageBox(std::string_view text) = 0;
+    virtual Answer AskYesNoCancel(std::string_view text) = 0;
+    // File dialogs; nullopt when cancelled.
+    virtual std::optional<std::string> OpenDialog(const std::string& proposed) = 0;
+    virtual std::optional<std::string> SaveDialog(const std::string& proposed) = 0;
+    // Prints an image of the client area on one page of the default printer;
+    // on failure the platform's error text.
+    virtual bool PrintWindow(std::string& error) = 0;
+    // Opens a document with the desktop's viewer; false on failure.
+    virtual bool OpenDocument(const std::string& name) = 0;
+    // "short date" + four blanks + "long time" of now, in the user's formats.
+    virtual std::string DateTimeText() = 0;
+    // Folder of the settings, the start-up image and the test marker.
+    virtual std::string ConfigDir() = 0;
+    // The device behind COM n (1..10).
+    virtual std::unique_ptr<SerialPort> MakeSerialPort(int comPort) = 0;
+
+    // Window placement: outer geometry, and the screen size.
+    virtual Geometry WindowGeometry() = 0;
+    virtual void SetWindowGeometry(const Geometry& g) = 0;
+    virtual void ScreenSize(int& width, int& height) = 0;
+
+    // Keyboard focus. Moving it away from an edit fires that edit's exit first.
+    virtual ControlId FocusedControl() = 0;
+    virtual void SetFocus(ControlId id) = 0;
+
+    virtual void CloseWindow() = 0;
+    virtual void ShowAbout() = 0;
+};
+
+} // namespace kelmor
