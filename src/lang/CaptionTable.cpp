@@ -1,7 +1,225 @@
+// The captions, list items and hints of the main window in four languages.
+#include <string>
+
 #include "lang/CaptionTable.h"
 
 namespace kelmor {
 
-void ForEachCaption(TLanguage, const TMessageTable&, CaptionSink, void*) {}
+namespace {
+using P = CaptionProperty;
+
+struct CaptionTarget {
+    const char* Control;
+    const char* Twin; // a second control that takes the same text, or nullptr
+    CaptionProperty What;
+    int Item;
+};
+
+struct CaptionRow {
+    CaptionTarget Target;
+    LanguageTexts Text;
+};
+
+// Also the base of the LabelFile1 caption.
+constexpr LanguageTexts kMenuFile = {"&File", "&Datei", "&Fichier", "&Soubor"};
+
+constexpr CaptionRow kRows[] = {
+    // Window title; the product name stands between double quotes.
+    {{"FormHlav", nullptr, P::Caption, 0},
+     {"Programming of \"ZEV Torvanic\" unit", "Programmierung der \"ZEV Torvanic\" QLX Zündbox",
+      "Programmation du boîtier \"ZEV Torvanic\"",
+      "Programování jednotky zapalování\"ZEV Torvanic\""}},
+    {{"LabelSpojeni", nullptr, P::Caption, 0},
+     {"No connection with PC", "Keine Verbindung zum PC", "Pas de connection acec pc",
+      "Není spojení s PC"}},
+    {{"MenuFile", nullptr, P::Caption, 0}, kMenuFile},
+    {{"MenuNew", nullptr, P::Caption, 0}, {"&New", "&Neu", "&Nouveau", "&Nový"}},
+    {{"MenuOpen", nullptr, P::Caption, 0}, {"&Open", "&Öffnen", "&Ouvrir", "&Otevřít"}},
+    {{"MenuSave", nullptr, P::Caption, 0}, {"&Save", "&Speichern", "&Mèmoriser", "&Uložit"}},
+    {{"MenuPrint", nullptr, P::Caption, 0}, {"&Print", "&Drucken", "&Imprimer", "&Tisk"}},
+    {{"MenuExit", nullptr, P::Caption, 0}, {"E&xit", "&Beenden", "&Sortir", "&Konec"}},
+    {{"MenuCom", nullptr, P::Caption, 0}, {"&Com", "&COM-Anschluß", "&Connection com", "&Port"}},
+    {{"MenuDevice", nullptr, P::Caption, 0}, {"&Ignition", "&Zündung", "&Allumage", "&Zapalování"}},
+    {{"MenuTools", nullptr, P::Caption, 0}, {"Tools", "Werkzeuge", "Outillage", "Pomůcky"}},
+    {{"MenuLanguage", nullptr, P::Caption, 0}, {"&Language", "&Sprache", "&Langue", "&Jazyk"}},
+    {{"MenuEnglish", nullptr, P::Caption, 0}, {"&English", "&Englisch", "&Englais", "&Anglicky"}},
+    {{"MenuGerman", nullptr, P::Caption, 0}, {"&German", "&Deutsch", "&Allemand", "&Německy"}},
+    {{"MenuFrench", nullptr, P::Caption, 0},
+     {"&French", "&Französisch", "&Francais", "Francouzky"}},
+    {{"MenuCzech", nullptr, P::Caption, 0}, {"&Czech", "&Tschechisch", "&Tchèque", "Če&sky"}},
+    {{"MenuHelp", nullptr, P::Caption, 0}, {"&Help", "&Hilfe", "&Aide", "Nápověda"}},
+    {{"MenuContens", nullptr, P::Caption, 0}, {"&Contents...", "&Inhalt...", "&Contenu", "Obsah"}},
+    {{"MenuAbout", nullptr, P::Caption, 0},
+     {"&About...", "&Über Programm...", "&Contenu du programme", "&O programu..."}},
+    {{"CheckBoxIgnAll", nullptr, P::Caption, 0}, {"All", "Alles", "Tout", "Vše"}},
+    {{"CheckBoxProgHned", nullptr, P::Caption, 0},
+     {"Programming after change", "Programmierung nach Änderung", "Sovegarde après modification",
+      "Programování po změně"}},
+    {{"LabelAdvance1", "LabelAdvance2", P::Caption, 0},
+     {"Advance [°]", "Vorzündung [°]", "Avance [°]", "Předstih [°]"}},
+    {{"LabelOmez2", nullptr, P::Caption, 0},
+     {"Limiter [rpm]", "Begrenzer [rpm]", "Limitateur [rpm]", "Omezovač [rpm]"}},
+    {{"LabelBaseAdv", nullptr, P::Caption, 0},
+     {"Base advance [°]", "Basis Vorzündung [°]", "Avance de base [°]", "Základní předstih [°]"}},
+    {{"LabelPocetBodu", nullptr, P::Caption, 0},
+     {"Number of items", "Anzahl der Stützpunkte", "Nombre de points", "Počet bodů"}},
+    {{"RadioGroupPolarita", nullptr, P::Caption, 0},
+     {"Polarity of CPS:", "Polarität des CPS:", "Polarité CPS", "Polarita CPS:"}},
+    {{"RadioGroupPolarita", nullptr, P::Items, 0},
+     {"Positive\nNegative\nSelfsearch", "Positiv\nNegativ\nAutomatisch",
+      "Positif\nNégatif\nAutomatique", "Kladná\nZáporná\nSamohledání"}},
+    {{"GroupBoxRpm", nullptr, P::Caption, 0},
+     {"Tachometer output", "Drehzählerausgang", "Tachometer output", "Výstup pro otáčkoměr"}},
+    {{"LabelRpmPulsu", nullptr, P::Caption, 0},
+     {"Pulses per revolution", "Pulse pro Umdrehung", "Pulses per revolution",
+      "Počet pulsů za otáčku"}},
+    {{"LabelRpmKorekce", nullptr, P::Caption, 0},
+     {"Correction [%]", "Korrektion [%]", "Correction [%]", "Korekce [%]"}},
+    {{"MenuZpet", nullptr, P::Caption, 0}, {"Undo", "Zurück", "Undo", "Zpět"}},
+    {{"MenuZnovu", nullptr, P::Caption, 0}, {"Redo", "Wieder", "Redo", "Znovu"}},
+    // Controls that are never shown still carry their texts.
+    {{"CheckBoxZakazCteni", nullptr, P::Caption, 0},
+     {"No Reading", "Lesen Verboten", "Pas axessible", "Zákaz čtení"}},
+    {{"LabelOmez1", nullptr, P::Caption, 0},
+     {"Start limiter [rpm]", "Startbegrenzer [rpm]", "Limitateur départ [rpm]",
+      "Startovací omezovač [rpm]"}},
+    {{"ComboBoxPocPalcu", nullptr, P::Item, 0},
+     {"1 ignition per revolution", "1 Zündung pro Umdrehung", "1 ignition per revolution",
+      "1 zápal za otáčku"}},
+    {{"ComboBoxPocPalcu", nullptr, P::Item, 1},
+     {"2 ignitions per revolution", "2 Zündungen pro Umdrehung", "2 ignitions per revolution",
+      "2 zápaly za otáčku"}},
+    {{"ComboBoxPocPalcu", nullptr, P::Item, 2},
+     {"3 ignitions per revolution", "3 Zündungen pro Umdrehung", "3 ignitions per revolution",
+      "3 zápaly za otáčku"}},
+    {{"ComboBoxPocPalcu", nullptr, P::Item, 3},
+     {"1 ignition per 2 revolutions (camshaft)", "1 Zündung pro 2 Umdrehungen (Nockenwelle)",
+      "1 ignition per 2 revolutions (camshaft)", "1 zápal za 2 otáčky (vačkový hřídel)"}},
+    {{"LabelRetard", nullptr, P::Caption, 0},
+     {"Retard [°]", "Spätzündung [°]", "Retard d´allumage[°]", "Snížení předstihu [°]"}},
+    {{"LabelLedRazeni", nullptr, P::Caption, 0},
+     {"Gear shift light [rpm]", "Schaltblitz [rpm]", "Témoin de changement de rapport [rpm]",
+      "Kontrolka řazení [rpm]"}},
+    {{"CheckBoxRevOutLedRazeni", nullptr, P::Caption, 0},
+     {"Reverse otput polarity", "Umgekehrte Ausgangpolarität", "Reverse otput polarity",
+      "Opačná polarita výstupu"}},
+    {{"RadioGroupInput1", nullptr, P::Items, 0},
+     {"Off\nKill switch\nClutch master\nRetard\nStart Limiter",
+      "Aus\nNot Aus\nSchaltautomat\nSpätzündung\nStartbegrenzer",
+      "Off\nInterrupteur de sécurité\npar embeillage\nRetard à l´allumage\nLimitateur départ",
+      "Vypnut\nKill switch\nClutch master\nSnížení předstihu\nStartovací omezovač"}},
+    {{"RadioGroupInput2", nullptr, P::Items, 0},
+     {"Off\nBlocking\nClutch master\nRetard\nStart Limiter",
+      "Aus\nBlockierung\nSchaltautomat\nSpätzündung\nStartbegrenzer",
+      "Off\nBlocage\npar embeillage\nRetard à l´allumage\nLimitateur départ",
+      "Vypnut\nBlokování\nClutch master\nSnížení předstihu\nStartovací omezovač"}},
+    {{"GroupBoxMonInput", nullptr, P::Caption, 0},
+     {"Input to ground", "Eingang zu Erde", "Entrée de terre", "Vstup uzeměn"}},
+    // Hints ("short|long", or one text for both).
+    {{"LabelRpm1", "LabelRpm2", P::Hint, 0},
+     {"Round per Minute|Speed - Round per Minute", "Umdrehungen pro Minute", "Tours minute",
+      "Otáčky za minutu|Rychlost - Otáčky za minutu"}},
+    {{"LabelVerze1", nullptr, P::Hint, 0},
+     {"Version of program in ignition", "Programmverion der Zündung",
+      "Variantes de courbe d´avance", "Verze programu v zapalování"}},
+    {{"LabelVerze2", nullptr, P::Hint, 0},
+     {"Date of program in ignition", "Datum des Programm in der Zündung",
+      "Date de programation de la courbe d´avance", "Datum zhotovení programu v zapalování"}},
+    {{"LabelVerze3", nullptr, P::Hint, 0},
+     {"Time of program in ignition", "Programmierzeitpunkt der Zündung",
+      "Temp de programation de la courbe d´avance", "Čas zhotovení programu v zapalování"}},
+    {{"SpeedButton5", "MenuOpen", P::Hint, 0},
+     {"Open file with parametrs", "Kenndatendatei öffnen", "Ouvrir fichier avec paramètres",
+      "Otevření souboru s parametry"}},
+    {{"SpeedButton6", "MenuNew", P::Hint, 0},
+     {"Set default parametrs", "neue Kenndatendatei erstellen",
+      "Reprogramation des paramètres initial Dórigine", "Nastavení výchozích parametrů"}},
+    {{"SpeedButton7", "MenuSave", P::Hint, 0},
+     {"Save parametrs to file", "Kenndaten in Datei speichern", "Sauvegarder les paramètres",
+      "Uložení parametrů do souboru"}},
+    {{"SpeedButtonPrint", "MenuPrint", P::Hint, 0},
+     {"Print parametrs", "Kenndaten Drucken", "Imprimer paramètres", "Tisk parametrů"}},
+    {{"ButtonProgram", "MenuProgram", P::Hint, 0},
+     {"Programing  set parametrs to ignition", "Kenndaten in die Zündung programmieren",
+      "Programer les paramètres dans ECU", "Programování nastavených parametrů do zapalování"}},
+    {{"ButtonVerify", "MenuVerify", P::Hint, 0},
+     {"Compare set parametrs  with parametrs of ignition",
+      "Kenndaten mit Zündungskenndaten vergleichen", "Comparer les paramètres de ECU",
+      "Ověření zda  nastavené parametry souhlasí s parametry naprogramovanými do zapalování"}},
+    {{"BitBtnAdvMinus", nullptr, P::Hint, 0},
+     {"Take off 1 degree of Advance", "Vorzündung minus 1 Grad",
+      "Retarder de 1 degré l´avance a l´allumage", "Zmenšení předstihu o 1 stupeň"}},
+    {{"BitBtnAdvPlus", nullptr, P::Hint, 0},
+     {"Add 1 degree of Advance", "Vorzündung plus 1 Grad",
+      "Avance accroître l´avance a l´allumage de 1 degré", "Zvětšení předstihu o 1 stupeň"}},
+    {{"ButtonRead", "MenuRead", P::Hint, 0},
+     {"Reading parametrs from ignition", "Kenndaten aus Zündung lesen", "Lire paramètres ECU",
+      "Čtení parametrů ze zapalování"}},
+    {{"MenuExit", nullptr, P::Hint, 0},
+     {"End of program", "Programm beenden", "Sortir du programme", "Ukončení programu"}},
+    {{"MenuLanguage", nullptr, P::Hint, 0},
+     {"Set English or German or French or Czech ",
+      "wählen sie Englisch, Deutsch, Französisch oder Tschechisch ",
+      "installer lange; Englais,Allemand , Francais ou Czech",
+      "Nastavení jazyka na angličtinu, němčinu, francozštinu nebo češtinu "}},
+    {{"CheckBoxProgHned", nullptr, P::Hint, 0},
+     {"Programing at once after change", "Programmmieren sofort nach dem änderung",
+      "Programation instantanée des modifications", "Programování ihned po změně"}},
+    {{"MenuCom", nullptr, P::Hint, 0},
+     {"Set number of com", "Com-Anschluß festlegen", "installer nombre de com",
+      "Nastavení čísla serivého portu (Com) "}},
+    // The language items keep one hint each, the same in every language.
+    {{"MenuEnglish", nullptr, P::Hint, 0},
+     {"Set English menu", "Set English menu", "Set English menu", "Set English menu"}},
+    {{"MenuGerman", nullptr, P::Hint, 0},
+     {"Deutsches Menü", "Deutsches Menü", "Deutsches Menü", "Deutsches Menü"}},
+    {{"MenuFrench", nullptr, P::Hint, 0},
+     {"Installer en Francais ", "Installer en Francais ", "Installer en Francais ",
+      "Installer en Francais "}},
+    {{"MenuCzech", nullptr, P::Hint, 0},
+     {"Nastavit české menu", "Nastavit české menu", "Nastavit české menu", "Nastavit české menu"}},
+};
+
+// Hint of the port items: the prefix, a blank and the port number.
+constexpr LanguageTexts kComHintPrefix = {"Set com", "Com-Anschluß auswahl", "installer com",
+                                          "Nastavení komunikace na port com"};
+
+constexpr const char* kComItems[] = {"MenuCom1", "MenuCom2", "MenuCom3", "MenuCom4", "MenuCom5",
+                                     "MenuCom6", "MenuCom7", "MenuCom8", "MenuCom9", "MenuCom10"};
+
+} // namespace
+
+void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSink apply,
+                    void* context) {
+    const auto l = static_cast<size_t>(LanguageIndex(language));
+    for (const CaptionRow& row : kRows) {
+        apply(row.Target.Control, row.Target.What, row.Target.Item, row.Text[l], context);
+        if (row.Target.Twin != nullptr)
+            apply(row.Target.Twin, row.Target.What, row.Target.Item, row.Text[l], context);
+    }
+
+    // Rows composed from the message table, which the caller has filled already.
+    std::string text = std::string(kMenuFile[l]) + ":";
+    apply("LabelFile1", P::Caption, 0, text, context);
+    text = "&" + messages.MsgRead;
+    apply("MenuRead", P::Caption, 0, text, context);
+    apply("ButtonRead", P::Caption, 0, text, context);
+    text = "&" + messages.MsgVerify;
+    apply("MenuVerify", P::Caption, 0, text, context);
+    apply("ButtonVerify", P::Caption, 0, text, context);
+    text = "&" + messages.MsgProgramming;
+    apply("MenuProgram", P::Caption, 0, text, context);
+    apply("ButtonProgram", P::Caption, 0, text, context);
+    apply("MenuAdvanceMinus", P::Caption, 0, messages.MsgAdvance + " -", context);
+    apply("MenuAdvancePlus", P::Caption, 0, messages.MsgAdvance + " +", context);
+    apply("RadioGroupInput1", P::Caption, 0, messages.MsgInput + " 1", context);
+    apply("RadioGroupInput2", P::Caption, 0, messages.MsgInput + " 2", context);
+
+    int port = 1;
+    for (const char* item : kComItems) {
+        text = std::string(kComHintPrefix[l]) + " " + std::to_string(port++);
+        apply(item, P::Hint, 0, text, context);
+    }
+}
 
 } // namespace kelmor

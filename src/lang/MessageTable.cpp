@@ -1,25 +1,117 @@
-// Provisional English-only table; the four-language tables replace it.
+// The run-time texts of the four languages.
+#include <iterator>
+
 #include "lang/TMessageTable.h"
 
 namespace kelmor {
 
-std::string MessageText(MessageSlot slot, TLanguage) {
+namespace {
+
+struct MessageRow {
+    MessageSlot Slot;
+    LanguageTexts Text;
+};
+
+// In slot order. MsgFileOpenError holds only its base text and
+// MsgManualOpenError nothing: both are composed in MessageText.
+constexpr MessageRow kMessages[] = {
+    {MessageSlot::MsgManualFile,
+     {"manual_kelmor_en.pdf", "manual_kelmor_de.pdf", "manual_kelmor_fr.pdf",
+      "manual_kelmor_cz.pdf"}},
+    {MessageSlot::MsgProgramError,
+     {"Program error!", "Programmierfehler!", "Erreur de programmation!", "Chyba programování"}},
+    {MessageSlot::MsgVerifyError,
+     {"Verify error!", "Vergleichsfehler", "Verifier erreur!", "Chyba verifikace!"}},
+    {MessageSlot::MsgReadError, {"Read error!", "Lesefehler", "Lire erreur!", "Chyba čtení!"}},
+    {MessageSlot::MsgProgramming, {"Programing", "Programmieren", "Programmer", "Programování"}},
+    {MessageSlot::MsgVerify, {"Verify", "Vergleichen", "Vérifier", "Verifikace"}},
+    {MessageSlot::MsgRead, {"Read", "Lesen", "Lire", "Čtení"}},
+    {MessageSlot::MsgSaving, {"Saving:", "Speichern:", "Mémorisation", "Ukládání:"}},
+    {MessageSlot::MsgVersionMismatch,
+     {"Unmatched version of PC and Ignition programs!",
+      "Programm der Zündung ist nicht kompatibel mit dem Programm am PC!",
+      "Programme du boitier d´alumage non compatible avec programme PC!",
+      "Neshodné verze proramu v PC a zapalování!"}},
+    {MessageSlot::MsgFileVersionMismatch,
+     {"Unmatched version of *.ign file!", "Datei *.ign ist nicht kompatiebel!",
+      "Programme du fichier non compatible avec programme PC!", "Neshodná verze souboru *.ign!"}},
+    {MessageSlot::MsgPrintTime,
+     {"Date and time of printing:  ", "Zeitpunkt des Ausdruckes   ",
+      "Date et heur de l´imprimé:   ", "Datum a čas tisku:  "}},
+    {MessageSlot::MsgPolarity,
+     {"Polarity of CKPS", "Polarität des CKPS", "Polarité CKPS", "Polarita CKPS"}},
+    {MessageSlot::MsgPositive, {"Positive", "Positiv", "Positif", "Kladná"}},
+    {MessageSlot::MsgNegative, {"Negative", "Negativ", "Négatif", "Záporná"}},
+    {MessageSlot::MsgComOpenError,
+     {"Com opening error!", "Falscher COM-Anschlußes!", "Erreur connections PC!",
+      "Chyba při otevírání portu Com!"}},
+    {MessageSlot::MsgFileOpenError,
+     {"Open file error", "Fehler beim öffnen der Datei", "Erreur ouvertur fichier",
+      "Chyba při otevírání souboru"}},
+    {MessageSlot::MsgAskDefaults,
+     {"Do you want default setting?", "Wollen Sie Standardeinstellungen öffnen?",
+      "Voulez vous la programation de base?", "Chcete nastavit základní hodnoty?"}},
+    {MessageSlot::MsgNoReading,
+     {"No reading!", "Lesen verboten!", "Pas axessible!", "Zákaz čtení!"}},
+    {MessageSlot::MsgManualOpenError, {"", "", "", ""}},
+    {MessageSlot::MsgAdvance, {"Advance", "Vorzündung", "Avance", "Předstih"}},
+    {MessageSlot::MsgStartLimiter,
+     {"Start limiter", "Startbegrenzer", "Limitateur départ", "Startovací omezovač"}},
+    {MessageSlot::MsgLimiter, {"Limiter", "Begrenzer", "Limitateur", "Omezovač"}},
+    {MessageSlot::MsgPilotLight,
+     {"Gear shift light", "Schaltblitz", "Retard à l´allumage", "Kontrolka řazení"}},
+    {MessageSlot::MsgClutchMaster,
+     {"Clutch master", "Schaltautomat", "Clutch master", "Clutch master"}},
+    {MessageSlot::MsgRetard, {"Retard", "Spätzündung", "Retard d´allumage", "Snížení předstihu"}},
+    {MessageSlot::MsgBlocking, {"Motor off", "Motor off", "Blocage", "Blokování"}},
+    {MessageSlot::MsgProgramCount,
+     {"Number of Programing= ", "Programmierungsanzahl= ", "Nombre de programmations= ",
+      "Počet programování= "}},
+    {MessageSlot::MsgYes, {"Yes", "Ja", "Oui", "Ano"}},
+    {MessageSlot::MsgNo, {"No", "Nein", "Non", "Ne"}},
+    {MessageSlot::MsgPickup, {"Pick-up (CPS)", "Geber(CPS)", "Capteur(CPS)", "Snímač (CPS)"}},
+    {MessageSlot::MsgRunning, {" is running", " läuft", " fonctionne", " pracuje"}},
+    {MessageSlot::MsgNoSignal, {" no signal", " kein Signal", " pas de signal", " bez signálu"}},
+    {MessageSlot::MsgInput, {"Input", "Eingang", "Entrée", "Vstup"}},
+    {MessageSlot::MsgBasic, {"Basic", "Grund", "De base", "Základní"}},
+};
+
+constexpr int kSlotCount = static_cast<int>(MessageSlot::Count);
+static_assert(std::size(kMessages) == kSlotCount, "one row per message slot");
+
+constexpr bool RowsInSlotOrder() {
+    for (int i = 0; i < kSlotCount; ++i)
+        if (kMessages[i].Slot != static_cast<MessageSlot>(i)) return false;
+    return true;
+}
+static_assert(RowsInSlotOrder(), "rows must follow the slot list");
+
+const char* Stored(MessageSlot slot, int language) {
+    return kMessages[static_cast<int>(slot)].Text[static_cast<size_t>(language)];
+}
+
+} // namespace
+
+std::string MessageText(MessageSlot slot, TLanguage language) {
+    const int l = LanguageIndex(language);
+    const int index = static_cast<int>(slot);
+    if (index < 0 || index >= kSlotCount) return {};
     switch (slot) {
-#define KELMOR_SLOT_CASE(name)                                                                     \
-    case MessageSlot::name:                                                                        \
-        return #name;
-        KELMOR_MESSAGE_SLOTS(KELMOR_SLOT_CASE)
-#undef KELMOR_SLOT_CASE
+    case MessageSlot::MsgFileOpenError:
+        return std::string(Stored(MessageSlot::MsgFileOpenError, l)) + "!";
+    case MessageSlot::MsgManualOpenError:
+        return std::string(Stored(MessageSlot::MsgFileOpenError, l)) + " " +
+               Stored(MessageSlot::MsgManualFile, l) + " !";
     default:
-        return {};
+        return Stored(slot, l);
     }
 }
 
-void FillMessageTable(TLanguage language, TMessageTable& t, void (*afterSlot)(MessageSlot, void*),
-                      void* context) {
+void FillMessageTable(TLanguage language, TMessageTable& table,
+                      void (*afterSlot)(MessageSlot, void*), void* context) {
 #define KELMOR_SLOT_FILL(name)                                                                     \
-    t.name = MessageText(MessageSlot::name, language);                                             \
-    if (afterSlot) afterSlot(MessageSlot::name, context);
+    table.name = MessageText(MessageSlot::name, language);                                         \
+    if (afterSlot != nullptr) afterSlot(MessageSlot::name, context);
     KELMOR_MESSAGE_SLOTS(KELMOR_SLOT_FILL)
 #undef KELMOR_SLOT_FILL
 }
