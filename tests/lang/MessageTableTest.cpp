@@ -1,0 +1,193 @@
+// The message table: every slot in every language, the composed slots, and
+// the one-pass fill that the window hangs its placeholder read-outs on.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "lang/TMessageTable.h"
+
+namespace kelmor {
+namespace {
+
+struct ExpectedMessage {
+    MessageSlot Slot;
+    std::array<const char*, LANGUAGE_COUNT> Text; // English, German, French, Czech
+};
+
+const ExpectedMessage kExpected[] = {
+    {MessageSlot::MsgManualFile,
+     {"manual_kelmor_en.pdf", "manual_kelmor_de.pdf", "manual_kelmor_fr.pdf",
+      "manual_kelmor_cz.pdf"}},
+    {MessageSlot::MsgProgramError,
+     {"Program error!", "Programmierfehler!", "Erreur de programmation!", "Chyba programování"}},
+    {MessageSlot::MsgVerifyError,
+     {"Verify error!", "Vergleichsfehler", "Verifier erreur!", "Chyba verifikace!"}},
+    {MessageSlot::MsgReadError, {"Read error!", "Lesefehler", "Lire erreur!", "Chyba čtení!"}},
+    {MessageSlot::MsgProgramming, {"Programing", "Programmieren", "Programmer", "Programování"}},
+    {MessageSlot::MsgVerify, {"Verify", "Vergleichen", "Vérifier", "Verifikace"}},
+    {MessageSlot::MsgRead, {"Read", "Lesen", "Lire", "Čtení"}},
+    {MessageSlot::MsgSaving, {"Saving:", "Speichern:", "Mémorisation", "Ukládání:"}},
+    {MessageSlot::MsgVersionMismatch,
+     {"Unmatched version of PC and Ignition programs!",
+      "Programm der Zündung ist nicht kompatibel mit dem Programm am PC!",
+      "Programme du boitier d´alumage non compatible avec programme PC!",
+      "Neshodné verze proramu v PC a zapalování!"}},
+    {MessageSlot::MsgFileVersionMismatch,
+     {"Unmatched version of *.ign file!", "Datei *.ign ist nicht kompatiebel!",
+      "Programme du fichier non compatible avec programme PC!", "Neshodná verze souboru *.ign!"}},
+    {MessageSlot::MsgPrintTime,
+     {"Date and time of printing:  ", "Zeitpunkt des Ausdruckes   ",
+      "Date et heur de l´imprimé:   ", "Datum a čas tisku:  "}},
+    {MessageSlot::MsgPolarity,
+     {"Polarity of CKPS", "Polarität des CKPS", "Polarité CKPS", "Polarita CKPS"}},
+    {MessageSlot::MsgPositive, {"Positive", "Positiv", "Positif", "Kladná"}},
+    {MessageSlot::MsgNegative, {"Negative", "Negativ", "Négatif", "Záporná"}},
+    {MessageSlot::MsgComOpenError,
+     {"Com opening error!", "Falscher COM-Anschlußes!", "Erreur connections PC!",
+      "Chyba při otevírání portu Com!"}},
+    {MessageSlot::MsgFileOpenError,
+     {"Open file error!", "Fehler beim öffnen der Datei!", "Erreur ouvertur fichier!",
+      "Chyba při otevírání souboru!"}},
+    {MessageSlot::MsgAskDefaults,
+     {"Do you want default setting?", "Wollen Sie Standardeinstellungen öffnen?",
+      "Voulez vous la programation de base?", "Chcete nastavit základní hodnoty?"}},
+    {MessageSlot::MsgNoReading,
+     {"No reading!", "Lesen verboten!", "Pas axessible!", "Zákaz čtení!"}},
+    {MessageSlot::MsgManualOpenError,
+     {"Open file error manual_kelmor_en.pdf !",
+      "Fehler beim öffnen der Datei manual_kelmor_de.pdf !",
+      "Erreur ouvertur fichier manual_kelmor_fr.pdf !",
+      "Chyba při otevírání souboru manual_kelmor_cz.pdf !"}},
+    {MessageSlot::MsgAdvance, {"Advance", "Vorzündung", "Avance", "Předstih"}},
+    {MessageSlot::MsgStartLimiter,
+     {"Start limiter", "Startbegrenzer", "Limitateur départ", "Startovací omezovač"}},
+    {MessageSlot::MsgLimiter, {"Limiter", "Begrenzer", "Limitateur", "Omezovač"}},
+    {MessageSlot::MsgPilotLight,
+     {"Gear shift light", "Schaltblitz", "Retard à l´allumage", "Kontrolka řazení"}},
+    {MessageSlot::MsgClutchMaster,
+     {"Clutch master", "Schaltautomat", "Clutch master", "Clutch master"}},
+    {MessageSlot::MsgRetard, {"Retard", "Spätzündung", "Retard d´allumage", "Snížení předstihu"}},
+    {MessageSlot::MsgBlocking, {"Motor off", "Motor off", "Blocage", "Blokování"}},
+    {MessageSlot::MsgProgramCount,
+     {"Number of Programing= ", "Programmierungsanzahl= ", "Nombre de programmations= ",
+      "Počet programování= "}},
+    {MessageSlot::MsgYes, {"Yes", "Ja", "Oui", "Ano"}},
+    {MessageSlot::MsgNo, {"No", "Nein", "Non", "Ne"}},
+    {MessageSlot::MsgPickup, {"Pick-up (CPS)", "Geber(CPS)", "Capteur(CPS)", "Snímač (CPS)"}},
+    {MessageSlot::MsgRunning, {" is running", " läuft", " fonctionne", " pracuje"}},
+    {MessageSlot::MsgNoSignal, {" no signal", " kein Signal", " pas de signal", " bez signálu"}},
+    {MessageSlot::MsgInput, {"Input", "Eingang", "Entrée", "Vstup"}},
+    {MessageSlot::MsgBasic, {"Basic", "Grund", "De base", "Základní"}},
+};
+
+const std::string& SlotOf(const TMessageTable& t, MessageSlot slot) {
+    switch (slot) {
+#define KELMOR_SLOT_REF(name)                                                                      \
+    case MessageSlot::name:                                                                        \
+        return t.name;
+        KELMOR_MESSAGE_SLOTS(KELMOR_SLOT_REF)
+#undef KELMOR_SLOT_REF
+    default:
+        break;
+    }
+    static const std::string none;
+    return none;
+}
+
+TEST(MessageTable, ExpectationsCoverEverySlot) {
+    ASSERT_EQ(std::size(kExpected), static_cast<size_t>(MessageSlot::Count));
+    std::array<bool, static_cast<size_t>(MessageSlot::Count)> seen{};
+    for (const ExpectedMessage& e : kExpected)
+        seen[static_cast<size_t>(e.Slot)] = true;
+    for (size_t i = 0; i < seen.size(); ++i)
+        EXPECT_TRUE(seen[i]) << "slot " << i;
+}
+
+TEST(MessageTable, EverySlotInEveryLanguage) {
+    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l) {
+        TMessageTable table;
+        FillMessageTable(l, table);
+        for (const ExpectedMessage& e : kExpected) {
+            const int slot = static_cast<int>(e.Slot);
+            EXPECT_EQ(MessageText(e.Slot, l), e.Text[l]) << "slot " << slot << " language " << +l;
+            EXPECT_EQ(SlotOf(table, e.Slot), e.Text[l]) << "slot " << slot << " language " << +l;
+        }
+    }
+}
+
+TEST(MessageTable, ComposedSlotsFollowTheirParts) {
+    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l) {
+        TMessageTable t;
+        FillMessageTable(l, t);
+        ASSERT_FALSE(t.MsgFileOpenError.empty());
+        EXPECT_EQ(t.MsgFileOpenError.back(), '!');
+        const std::string base = t.MsgFileOpenError.substr(0, t.MsgFileOpenError.size() - 1);
+        EXPECT_EQ(t.MsgManualOpenError, base + " " + t.MsgManualFile + " !") << +l;
+    }
+}
+
+// The readers join these to other texts without adding blanks.
+TEST(MessageTable, BlanksAtTheEdgesArePartOfTheText) {
+    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l) {
+        TMessageTable t;
+        FillMessageTable(l, t);
+        EXPECT_EQ(t.MsgRunning.front(), ' ') << +l;
+        EXPECT_EQ(t.MsgNoSignal.front(), ' ') << +l;
+        EXPECT_EQ(t.MsgProgramCount.back(), ' ') << +l;
+        EXPECT_EQ(t.MsgPrintTime.back(), ' ') << +l;
+    }
+}
+
+TEST(MessageTable, LanguageAboveCzechReadsAsEnglish) {
+    TMessageTable english, bad;
+    FillMessageTable(LANG_ENGLISH, english);
+    for (TLanguage l : {TLanguage{4}, TLanguage{77}, TLanguage{255}}) {
+        FillMessageTable(l, bad);
+        for (const ExpectedMessage& e : kExpected) {
+            EXPECT_EQ(SlotOf(bad, e.Slot), SlotOf(english, e.Slot)) << +l;
+            EXPECT_EQ(MessageText(e.Slot, l), e.Text[LANG_ENGLISH]) << +l;
+        }
+    }
+    EXPECT_EQ(MessageText(MessageSlot::Count, LANG_GERMAN), "");
+}
+
+// Each callback sees its own slot already filled and the ones after it not yet,
+// so a read-out built there uses the new language's text.
+TEST(MessageTable, AfterSlotRunsOnceRightAfterEachSlot) {
+    struct Probe {
+        TMessageTable* Table;
+        std::vector<MessageSlot> Order;
+        std::vector<std::string> SeenOwn, SeenNext;
+    };
+    TMessageTable table;
+    FillMessageTable(LANG_CZECH, table); // stale texts from another language
+    Probe probe{&table, {}, {}, {}};
+    FillMessageTable(
+        LANG_GERMAN, table,
+        [](MessageSlot slot, void* context) {
+            auto* p = static_cast<Probe*>(context);
+            p->Order.push_back(slot);
+            p->SeenOwn.push_back(SlotOf(*p->Table, slot));
+            const int next = static_cast<int>(slot) + 1;
+            p->SeenNext.push_back(next < static_cast<int>(MessageSlot::Count)
+                                      ? SlotOf(*p->Table, static_cast<MessageSlot>(next))
+                                      : std::string());
+        },
+        &probe);
+
+    ASSERT_EQ(probe.Order.size(), static_cast<size_t>(MessageSlot::Count));
+    for (size_t i = 0; i < probe.Order.size(); ++i) {
+        const auto slot = static_cast<MessageSlot>(i);
+        EXPECT_EQ(probe.Order[i], slot);
+        EXPECT_EQ(probe.SeenOwn[i], MessageText(slot, LANG_GERMAN)) << i;
+        if (i + 1 < probe.Order.size()) {
+            EXPECT_EQ(probe.SeenNext[i], MessageText(static_cast<MessageSlot>(i + 1), LANG_CZECH))
+                << i;
+        }
+    }
+}
+
+} // namespace
+} // namespace kelmor
