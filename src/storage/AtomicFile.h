@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace kelmor {
+
+// Replaces a file as a whole: the text goes into a new file beside the
+// target, which is flushed to disk and then renamed over the target. A failed
+// or interrupted write therefore leaves the previous file as it was.
+class AtomicFileWriter {
+  public:
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    // An uncommitted new file is removed; the target is left alone.
+    ~AtomicFileWriter();
+
+    // Creates the new file beside `path`. False when it cannot be created, or
+    // when `path` names something that is not a writable file.
+    bool Open(const std::string& path);
+    // Appends to the new file; false (and every later call false) on failure.
+    bool Write(std::string_view text);
+    // Flushes, syncs and renames the new file over the target.
+    bool Commit();
+    // Drops the new file; the target stays as it was.
+    void Abandon();
+
+  private:
+    std::string Target;
+    std::string Temp;
+    std::FILE* File = nullptr;
+    bool Failed = false;
+};
+
+// Open, Write and Commit in one go.
+bool WriteFileAtomically(const std::string& path, std::string_view text);
+
+// Reads a whole file into `text`. False when it cannot be opened or read, or
+// is not a regular file (a folder, say).
+bool ReadWholeFile(const std::string& path, std::string& text);
+
+} // namespace kelmor
