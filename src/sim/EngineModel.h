@@ -1,0 +1,74 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "link/TMonitorData.h"
+#include "params/TIgnParams.h"
+#include "sim/SimRandom.h"
+
+namespace kelmor {
+
+// Options of the simulated engine; anything pinned here overrides the cycle.
+struct EngineOptions {
+    // Time the model moves on per monitor request.
+    uint32_t StepMs = 330;
+    // Engine speed held fixed; 0 means no pick-up signal.
+    std::optional<uint16_t> FixedRpm;
+    // Supply voltage held fixed, millivolts.
+    std::optional<uint16_t> FixedMillivolts;
+    // The two switch inputs as the rider sets them.
+    bool Input1Active = false;
+    bool Input2Active = false;
+    // The pick-up as wired: a negative signal is measured as such.
+    bool SensorNegative = false;
+    // Monitor bytes forced to a value after everything else (index as in MonitorField).
+    std::vector<std::pair<int, uint8_t>> PinnedBytes;
+    // Seed of the small speed and voltage wobble.
+    uint64_t Seed = 7;
+};
+
+// A motorcycle engine seen through the unit's pick-up: it idles, sweeps up
+// past the rev limiter and back, idles, stops (no signal) and is cranked
+// again. The cycle is a function of model time, which moves only when a
+// monitor frame is taken, so runs repeat exactly.
+class EngineModel {
+  public:
+    // Length of one cycle and the moments its phases begin.
+    static constexpr uint32_t IdleEndMs = 4000, RampUpEndMs = 12000, LimiterEndMs = 14000,
+                              RampDownEndMs = 20000, IdleAgainEndMs = 23000, StopEndMs = 27000,
+                              CycleMs = 28000;
+    static constexpr uint16_t IdleRpm = 1200, CrankRpm = 350;
+
+    EngineOptions Options;
+
+    explicit EngineModel(EngineOptions options = {});
+
+    uint32_t TimeMs() const { return Time; }
+    void SetTimeMs(uint32_t ms) { Time = ms; }
+    // Back to the start of the cycle, wobble restarted from Options.Seed.
+    void Reset() {
+        Time = 0;
+        Random.Seed(Options.Seed);
+    }
+
+    // Fills the engine's part of a monitor frame for the present moment
+    // (speed, voltage, advance, inputs, outputs, pick-up), applies the pinned
+    // bytes, then moves time on by one step. Other bytes are left as they are.
+    void Take(const TIgnParams& params, TMonitorData& out);
+
+    // Engine speed of the cycle at a moment, without wobble or pins.
+    static uint16_t CycleRpm(uint32_t ms, const TIgnParams& params);
+    // The programmed advance at an engine speed: the curve points in use,
+    // linear between them, flat outside.
+    static int CurveAdvance(const TIgnParams& params, uint32_t rpm);
+    // The largest advance of the points in use.
+    static int MaxAdvance(const TIgnParams& params);
+
+  private:
+    uint32_t Time = 0;
+    SimRandom Random;
+};
+
+} // namespace kelmor
