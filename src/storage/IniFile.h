@@ -9,14 +9,15 @@ namespace kelmor {
 // one: plain "key=value" lines under "[SECTION]" headers, no quoting or
 // escaping, values replaced in place, every other line kept as it was.
 class IniFile {
-public:
+  public:
     // Loads the file; a missing or unreadable file gives an empty one (false).
     bool Load(const std::string& path);
     // Parses text already in memory (tests, fuzzing).
     void Parse(std::string_view text);
 
     // The value, or `def` when the section or key is absent.
-    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+    std::string ReadString(std::string_view section, std::string_view key,
+                           std::string_view def) const;
     // The value as a decimal integer, or `def` when absent or not an integer.
     int ReadInteger(std::string_view section, std::string_view key, int def) const;
 
@@ -31,7 +32,7 @@ public:
     // so a failed write leaves the old file whole. False on any failure.
     bool Save(const std::string& path) const;
 
-private:
+  private:
     std::vector<std::string> Lines;
 };
 
