@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include "storage/AtomicFile.h"
-#include "storage/TempFolder.h"
+#include "storage/TestFiles.h"
 
 namespace kelmor {
 namespace {
@@ -24,26 +22,6 @@ size_t Entries(const std::string& folder) {
     return static_cast<size_t>(
         std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
-
-// Lets writes beyond `bytes` fail as on a full disk, for the life of the object.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Saved);
-        OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Saved);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-
-  private:
-    rlimit Saved{};
-    void (*OldHandler)(int) = nullptr;
-};
 
 TEST(AtomicFile, ReplacesWholeAndLeavesNothingBeside) {
     test::TempFolder dir;
@@ -63,7 +41,7 @@ TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
     const std::string path = dir.File("a.ign");
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
     {
-        FileSizeLimit full(16);
+        test::FileSizeLimit full(16);
         EXPECT_FALSE(WriteFileAtomically(path, std::string(100000, 'x')));
     }
     EXPECT_EQ(Read(path), "old");

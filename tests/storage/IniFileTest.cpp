@@ -5,7 +5,7 @@
 #include <string>
 
 #include "storage/IniFile.h"
-#include "storage/TempFolder.h"
+#include "storage/TestFiles.h"
 
 namespace kelmor {
 namespace {
