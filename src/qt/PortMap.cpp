@@ -107,13 +107,17 @@ std::shared_ptr<SimUnit> BuiltInSimUnit() {
     return unit;
 }
 
+std::shared_ptr<SimLine> BuiltInSimLine() {
+    static std::shared_ptr<SimLine> line = std::make_shared<SimLine>();
+    return line;
+}
+
 std::unique_ptr<SerialPort> MakeSerialPort(int comPort, const std::string& configDir,
                                            bool simOnCom1) {
     const std::string device = PortDevice(comPort, configDir, simOnCom1);
     if (device == SIM_PORT) {
         // One cable to the one unit: a second open fails, as on a real port.
-        static const std::shared_ptr<SimLine> line = std::make_shared<SimLine>();
-        return std::make_unique<SimSerialPort>(BuiltInSimUnit(), line);
+        return std::make_unique<SimSerialPort>(BuiltInSimUnit(), BuiltInSimLine());
     }
     return std::make_unique<QtSerialPort>(device);
 }

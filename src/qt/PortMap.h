@@ -3,6 +3,7 @@
 #include <string>
 
 #include "link/SerialPort.h"
+#include "sim/SimSerialPort.h"
 #include "sim/SimUnit.h"
 
 namespace kelmor {
@@ -36,5 +37,7 @@ std::unique_ptr<SerialPort> MakeSerialPort(int comPort, const std::string& confi
 // The simulated unit of this run, shared by every port mapped to "sim", so it
 // keeps what was programmed into it when the port is reopened.
 std::shared_ptr<SimUnit> BuiltInSimUnit();
+// Its cable: one port open on it at a time, and a plug to pull in a demo.
+std::shared_ptr<SimLine> BuiltInSimLine();
 
 } // namespace kelmor
