@@ -68,9 +68,13 @@ void TFormHlav::LoadSettings() {
 void TFormHlav::SaveSettings() {
     const std::string folder = Host.ConfigDir();
     const std::string settingsPath = InFolder(folder, SETTINGS_FILE);
-    // Loaded again so that lines written by hand meanwhile (PORTS) survive.
+    // A first run may find no folder yet.
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    // Loaded again so that lines written by hand meanwhile (PORTS) survive. A
+    // file that is there but cannot be read is not replaced by one without them.
     IniFile ini;
-    ini.Load(settingsPath);
+    const bool readable = ini.Load(settingsPath) || !std::filesystem::exists(settingsPath, ec);
 
     const TPlatform::Geometry g = Host.WindowGeometry();
     ini.WriteInteger(SECTION, "Left", g.Left);
@@ -84,7 +88,7 @@ void TFormHlav::SaveSettings() {
     ini.WriteInteger(SECTION, "CheckBoxIgnAll->Checked", Window[C::CheckBoxIgnAll].Checked ? 1 : 0);
     // Shutdown shows nothing: a file that cannot be written keeps its old
     // content, which the next start reads.
-    ini.Save(settingsPath);
+    if (readable) ini.Save(settingsPath);
 
     WriteFileAtomically(
         InFolder(folder, IMAGE_FILE),

@@ -279,6 +279,25 @@ TEST_F(Startup, ShutdownThatCannotWriteKeepsTheOldFiles) {
               2);
 }
 
+TEST_F(Startup, FirstShutdownCreatesTheFolder) {
+    Host.Config = Config.Path + "/new/kelmor";
+    StartAnew();
+    Form->MenuCom1Click(C::MenuCom4);
+    Form->FormClose();
+    StartAnew();
+    EXPECT_EQ(Form->SerialLink.ComPort, 4);
+}
+
+TEST_F(Startup, SettingsThatCannotBeReadAreNotReplaced) {
+    // A folder in the settings file's place: neither read nor overwritten,
+    // while the image is still saved.
+    std::filesystem::create_directory(ConfigFile("kelmor.ini"));
+    StartAnew();
+    Form->FormClose();
+    EXPECT_TRUE(std::filesystem::is_directory(ConfigFile("kelmor.ini")));
+    EXPECT_TRUE(std::filesystem::is_regular_file(ConfigFile("_kelmor.ini")));
+}
+
 TEST_F(Startup, TestMarkerFile) {
     const std::string longWord(300, 'D');
     struct Case {
