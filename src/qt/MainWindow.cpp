@@ -1,0 +1,828 @@
+#include "qt/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QToolButton>
+#include <algorithm>
+
+#include "qt/CheckField.h"
+#include "qt/EditField.h"
+#include "qt/Fonts.h"
+#include "qt/Pictures.h"
+#include "qt/UpDownArrows.h"
+#include "ui/FormBinding.h"
+
+namespace kelmor {
+
+namespace {
+using C = ControlId;
+using K = ControlKind;
+
+constexpr int TIMER_MS = 55;
+constexpr const char* kControlProperty = "kelmorControl";
+
+// Puts a guard around applying the model, so that the widgets' change
+// signals it causes are not taken for user input.
+class ApplyingScope {
+  public:
+    explicit ApplyingScope(int& depth) : Depth(depth) { ++Depth; }
+    ~ApplyingScope() { --Depth; }
+    ApplyingScope(const ApplyingScope&) = delete;
+    ApplyingScope& operator=(const ApplyingScope&) = delete;
+
+  private:
+    int& Depth;
+};
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The short hint: the part before the first bar, or the whole hint.
+QString ShortHint(const std::string& hint) {
+    const size_t bar = hint.find('|');
+    return Text(bar == std::string::npos ? hint : hint.substr(0, bar));
+}
+
+QColor RoleColour(Colour c, const QPalette& palette) {
+    switch (c) {
+    case Colour::ButtonFace:
+        return palette.color(QPalette::Active, QPalette::Button);
+    case Colour::Window:
+        return palette.color(QPalette::Active, QPalette::Base);
+    case Colour::Red:
+        return QColor(255, 0, 0);
+    case Colour::Yellow:
+        return QColor(255, 255, 0);
+    case Colour::Lime:
+        return QColor(0, 255, 0);
+    case Colour::Fuchsia:
+        return QColor(255, 0, 255);
+    case Colour::Aqua:
+        return QColor(0, 255, 255);
+    case Colour::White:
+        return QColor(255, 255, 255);
+    case Colour::Black:
+        return QColor(0, 0, 0);
+    }
+    return palette.color(QPalette::Button);
+}
+
+// A caption with its "&" letter underlined and "&&" as one "&", as rich text.
+QString MnemonicHtml(const QString& caption) {
+    QString html;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption.at(i);
+        if (c == u'&' && i + 1 < caption.size()) {
+            const QChar next = caption.at(++i);
+            if (next == u'&')
+                html += QStringLiteral("&amp;");
+            else
+                html +=
+                    QStringLiteral("<u>") + QString(next).toHtmlEscaped() + QStringLiteral("</u>");
+        } else {
+            html += QString(c).toHtmlEscaped();
+        }
+    }
+    return html;
+}
+
+const char* PictureOf(C id) {
+    switch (id) {
+    case C::SpeedButton6:
+        return "new";
+    case C::SpeedButton5:
+        return "open";
+    case C::SpeedButton7:
+        return "save";
+    case C::SpeedButtonPrint:
+        return "print";
+    case C::SpeedButtonZpet:
+        return "undo";
+    case C::SpeedButtonZnovu:
+        return "redo";
+    default:
+        return "";
+    }
+}
+
+bool IsCheckableItem(C id) {
+    return (Index(id) >= Index(C::MenuCom1) && Index(id) <= Index(C::MenuCom10)) ||
+           (Index(id) >= Index(C::MenuEnglish) && Index(id) <= Index(C::MenuCzech));
+}
+
+QString GaugeStyle(const QColor& bar) {
+    return QStringLiteral("QProgressBar { background: white; border: 1px solid #808080;"
+                          " text-align: center; color: black; }"
+                          "QProgressBar::chunk { background: %1; }")
+        .arg(bar.name());
+}
+
+} // namespace
+
+MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
+    : QMainWindow(parent), Form(form), Model(form.Model()) {
+    Build();
+    Model.SetListener(this);
+    qApp->installEventFilter(this);
+    // The tick runs from creation to the end; it first fires in the first
+    // event loop, which may be a box opened by the start-up itself.
+    Timer1.setInterval(TIMER_MS);
+    connect(&Timer1, &QTimer::timeout, this, [this] {
+        ++TickTotal;
+        Form.Timer1Timer();
+    });
+    Timer1.start();
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    Model.SetListener(nullptr);
+}
+
+void MainWindow::Build() {
+    setWindowIcon(ProgramIcon());
+    Client = new QWidget(this);
+    Client->setProperty(kControlProperty, Index(C::FormHlav));
+    Client->setFont(ControlFont(LayoutOf(C::FormHlav).FontPx));
+    Client->setAutoFillBackground(true);
+    setCentralWidget(Client);
+    Widgets[Index(C::FormHlav)] = Client;
+
+    // Rows come parents first, so every parent exists when its children are built.
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+        const ControlLayout& row = LayoutOf(static_cast<C>(i));
+        if (row.Id == C::FormHlav || row.Kind == K::MenuBar || row.Kind == K::Menu ||
+            row.Kind == K::MenuItem || row.Kind == K::MenuSeparator)
+            continue;
+        QWidget* parentWidget = Widgets[Index(row.Parent)];
+        Q_ASSERT(parentWidget != nullptr);
+        QWidget* w = BuildControl(row, parentWidget);
+        w->setProperty(kControlProperty, i);
+        if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
+        if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
+        Widgets[i] = w;
+    }
+    BuildMenus();
+    ApplyAll(); // builds the radio buttons, which the tab order needs
+    BuildTabOrder();
+    DockStatusBar();
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(CLIENT_WIDTH, CLIENT_HEIGHT + menuHeight);
+}
+
+QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
+    const C id = row.Id;
+    const QFont font = ControlFont(row.FontPx, row.Bold);
+    QWidget* w = nullptr;
+    switch (row.Kind) {
+    case K::GroupBox: {
+        w = new QGroupBox(parent);
+        break;
+    }
+    case K::Label:
+    case K::Image: {
+        auto* label = new QLabel(parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(id == C::LabelFile1 ? Qt::RichText : Qt::PlainText);
+        if (row.Kind == K::Image)
+            label->setPixmap(RenderPicture(QStringLiteral("logo"), QSize(row.Width, row.Height),
+                                           devicePixelRatioF()));
+        w = label;
+        break;
+    }
+    case K::Edit: {
+        auto* edit = new EditField(parent);
+        edit->setTextMargins(0, 0, 0, 0);
+        edit->OnKey = [this, id](char c) { return HandlesEnter(id) && Form.FormKeyPress(id, c); };
+        const C updown = WindowModel::UpDownOf(id);
+        if (updown != C::FormHlav) edit->OnStep = [this, updown](int d) { Step(updown, d); };
+        if (CommitsOnExit(id))
+            edit->OnExit = [this, id] {
+                // A focused edit hidden by the logic loses the focus while the
+                // model is being applied; that is no exit of the user's.
+                if (Applying == 0) Form.EditExit(id);
+            };
+        edit->IsMenuShortcut = [this](const QKeyEvent& e) { return IsMenuShortcut(e); };
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, id](const QString& text) { Model.UserSetText(id, text.toStdString()); });
+        w = edit;
+        break;
+    }
+    case K::UpDown: {
+        auto* arrows = new UpDownArrows(parent);
+        arrows->OnStep = [this, id](int d) { Step(id, d); };
+        w = arrows;
+        break;
+    }
+    case K::CheckBox: {
+        auto* check = new CheckField(parent);
+        connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
+            if (Applying == 0) Model.UserSetChecked(id, on);
+        });
+        if (id == C::CheckBoxProgHned || id == C::CheckBoxZakazCteni ||
+            id == C::CheckBoxRevOutLedRazeni)
+            check->OnMouseUp = [this, id] { Form.CheckBoxProgHnedMouseUp(id); };
+        w = check;
+        break;
+    }
+    case K::RadioGroup: {
+        auto* box = new QGroupBox(parent);
+        auto* group = new QButtonGroup(box);
+        group->setExclusive(true);
+        RadioButtons[Index(id)] = group;
+        connect(group, &QButtonGroup::idToggled, this, [this, id](int item, bool on) {
+            if (!on || Applying != 0) return;
+            Model.UserSetItemIndex(id, item);
+            ApplyItemIndex(id); // moves the tab stop to the new item
+            if (id == C::RadioGroupPolarita)
+                Form.RadioGroupPolaritaClick();
+            else if (id == C::RadioGroupInput1)
+                Form.RadioGroupInput1Click();
+            else if (id == C::RadioGroupInput2)
+                Form.RadioGroupInput2Click();
+        });
+        w = box;
+        break;
+    }
+    case K::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setMaxVisibleItems(30);
+        connect(combo, &QComboBox::currentIndexChanged, this, [this, id](int index) {
+            if (Applying != 0) return;
+            Model.UserSetItemIndex(id, index);
+            Form.EditExit(id);
+        });
+        w = combo;
+        break;
+    }
+    case K::Button: {
+        auto* button = new QPushButton(parent);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+        w = button;
+        break;
+    }
+    case K::ToolButton: {
+        auto* button = new QToolButton(parent);
+        button->setAutoRaise(true);
+        button->setIconSize(QSize(16, 16));
+        button->setIcon(
+            ToolIcon(QString::fromLatin1(PictureOf(id)), QSize(16, 16), devicePixelRatioF()));
+        connect(button, &QToolButton::clicked, this, [this, id] { Command(id); });
+        w = button;
+        break;
+    }
+    case K::Gauge: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(!row.Gauge100);
+        bar->setFormat(QStringLiteral("%p%"));
+        bar->setAlignment(Qt::AlignCenter);
+        w = bar;
+        break;
+    }
+    case K::StatusBar: {
+        auto* bar = new QStatusBar(parent);
+        StatusText = new QLabel(bar);
+        StatusText->setTextFormat(Qt::PlainText);
+        bar->addWidget(StatusText, 1);
+        w = bar;
+        break;
+    }
+    default:
+        w = new QWidget(parent);
+        break;
+    }
+    w->setFont(font);
+    return w;
+}
+
+void MainWindow::BuildMenus() {
+    std::array<QMenu*, CONTROL_COUNT> menus{};
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+        const C id = static_cast<C>(i);
+        const ControlLayout& row = LayoutOf(id);
+        QMenu* parentMenu = menus[Index(row.Parent)];
+        QAction* action = nullptr;
+        switch (row.Kind) {
+        case K::Menu: {
+            auto* menu = new QMenu(this);
+            menus[i] = menu;
+            if (row.Parent == C::MainMenu1)
+                menuBar()->addMenu(menu);
+            else
+                parentMenu->addMenu(menu);
+            connect(menu, &QMenu::hovered, this, [this](QAction* a) {
+                Form.ShowStatusHint(Model[static_cast<C>(a->data().toInt())].Hint);
+            });
+            if (row.Parent == C::MainMenu1)
+                connect(menu, &QMenu::aboutToHide, this, [this] { Form.ShowStatusHint(""); });
+            action = menu->menuAction();
+            break;
+        }
+        case K::MenuItem: {
+            action = new QAction(this);
+            if (*row.Shortcut != '\0') {
+                action->setShortcut(QKeySequence(QString::fromLatin1(row.Shortcut)));
+                action->setShortcutContext(Qt::WindowShortcut);
+            }
+            action->setCheckable(IsCheckableItem(id));
+            parentMenu->addAction(action);
+            connect(action, &QAction::triggered, this, [this, id, action] {
+                Command(id);
+                // Qt flips a checkable item by itself; the logic decides the mark.
+                ApplyingScope scope(Applying);
+                action->setChecked(Model[id].Checked);
+            });
+            break;
+        }
+        case K::MenuSeparator:
+            action = parentMenu->addSeparator();
+            break;
+        default:
+            continue;
+        }
+        action->setData(i);
+        Actions[i] = action;
+    }
+    connect(menuBar(), &QMenuBar::hovered, this, [this](QAction* a) {
+        Form.ShowStatusHint(Model[static_cast<C>(a->data().toInt())].Hint);
+    });
+}
+
+void MainWindow::BuildTabOrder() {
+    // The radio group joins the chain with all its buttons; only the
+    // selected one takes the focus by Tab (see ApplyItemIndex).
+    QWidget* previous = nullptr;
+    auto link = [&previous](QWidget* w) {
+        if (previous != nullptr) QWidget::setTabOrder(previous, w);
+        previous = w;
+    };
+    for (C id : TabOrder()) {
+        if (QButtonGroup* group = RadioButtons[Index(id)]) {
+            for (QAbstractButton* b : group->buttons())
+                link(b);
+        } else {
+            link(Widgets[Index(id)]);
+        }
+    }
+}
+
+void MainWindow::ApplyAll() {
+    ApplyingScope scope(Applying);
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+        const C id = static_cast<C>(i);
+        ApplyItems(id);
+        ApplyItemIndex(id);
+        ApplyCaption(id);
+        ApplyHint(id);
+        ApplyColour(id);
+        ApplyEnabled(id);
+        ApplyChecked(id);
+        ApplyProgress(id);
+        if (id != C::FormHlav) ApplyVisible(id);
+    }
+}
+
+void MainWindow::OnControlChanged(ControlId id, Property what) {
+    ApplyingScope scope(Applying);
+    switch (what) {
+    case Property::Caption:
+        ApplyCaption(id);
+        break;
+    case Property::Hint:
+        ApplyHint(id);
+        break;
+    case Property::Colour:
+        ApplyColour(id);
+        break;
+    case Property::Visible:
+        ApplyVisible(id);
+        break;
+    case Property::Enabled:
+        ApplyEnabled(id);
+        break;
+    case Property::Checked:
+        ApplyChecked(id);
+        break;
+    case Property::Position:
+        break; // the edit shows the position; the arrows hold none
+    case Property::Items:
+        ApplyItems(id);
+        ApplyItemIndex(id);
+        break;
+    case Property::ItemIndex:
+        ApplyItemIndex(id);
+        break;
+    case Property::Progress:
+        ApplyProgress(id);
+        break;
+    }
+}
+
+void MainWindow::ApplyCaption(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    const QString caption = Text(Model[id].Caption);
+    QWidget* w = Widgets[Index(id)];
+    switch (row.Kind) {
+    case K::Form:
+        setWindowTitle(caption);
+        break;
+    case K::GroupBox:
+    case K::RadioGroup:
+        static_cast<QGroupBox*>(w)->setTitle(caption);
+        break;
+    case K::Label:
+        static_cast<QLabel*>(w)->setText(id == C::LabelFile1 ? MnemonicHtml(caption) : caption);
+        FitLabel(id);
+        break;
+    case K::Edit: {
+        auto* edit = static_cast<QLineEdit*>(w);
+        if (edit->text() != caption) edit->setText(caption);
+        break;
+    }
+    case K::CheckBox:
+    case K::Button:
+        static_cast<QAbstractButton*>(w)->setText(caption);
+        break;
+    case K::StatusBar:
+        StatusText->setText(caption);
+        break;
+    case K::Menu:
+    case K::MenuItem:
+        Actions[Index(id)]->setText(caption);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::FitLabel(ControlId id) {
+    // A label grows to show its whole caption; it keeps its place.
+    const ControlLayout& row = LayoutOf(id);
+    QWidget* w = Widgets[Index(id)];
+    const QSize hint = w->sizeHint();
+    w->resize(std::max(row.Width, hint.width()), std::max(row.Height, hint.height()));
+}
+
+void MainWindow::ApplyHint(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    QWidget* w = Widgets[Index(id)];
+    if (w == nullptr || !row.ShowsTooltip) return;
+    w->setToolTip(ShortHint(Model[id].Hint));
+}
+
+void MainWindow::ApplyColour(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    QWidget* w = Widgets[Index(id)];
+    if (w == nullptr) return;
+    const Colour colour = Model[id].Background;
+    const QColor rgb = RoleColour(colour, QApplication::palette());
+    switch (row.Kind) {
+    case K::Form: {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, rgb);
+        w->setPalette(p);
+        break;
+    }
+    case K::Label:
+    case K::CheckBox:
+    case K::GroupBox:
+    case K::RadioGroup: {
+        // Button face is the parent's colour: such a control turns white with
+        // the window in its paper look, as the others of its kind do.
+        const bool own = colour != Colour::ButtonFace;
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, rgb);
+        w->setPalette(p);
+        w->setAutoFillBackground(own);
+        break;
+    }
+    case K::Edit: {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Base, rgb);
+        w->setPalette(p);
+        break;
+    }
+    case K::Gauge:
+        w->setStyleSheet(GaugeStyle(rgb));
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::ApplyVisible(ControlId id) {
+    const bool visible = Model[id].Visible;
+    if (QWidget* w = Widgets[Index(id)]; w != nullptr && id != C::FormHlav)
+        w->setVisible(visible);
+    else if (QAction* a = Actions[Index(id)])
+        a->setVisible(visible);
+}
+
+void MainWindow::ApplyEnabled(ControlId id) {
+    const bool enabled = Model[id].Enabled;
+    if (QWidget* w = Widgets[Index(id)])
+        w->setEnabled(enabled);
+    else if (QAction* a = Actions[Index(id)])
+        a->setEnabled(enabled);
+}
+
+void MainWindow::ApplyChecked(ControlId id) {
+    const bool checked = Model[id].Checked;
+    const ControlLayout& row = LayoutOf(id);
+    if (row.Kind == K::CheckBox)
+        static_cast<QCheckBox*>(Widgets[Index(id)])->setChecked(checked);
+    else if (row.Kind == K::MenuItem && Actions[Index(id)]->isCheckable())
+        Actions[Index(id)]->setChecked(checked);
+}
+
+void MainWindow::ApplyItems(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    const std::vector<std::string>& items = Model[id].Items;
+    if (row.Kind == K::ComboBox) {
+        auto* combo = static_cast<QComboBox*>(Widgets[Index(id)]);
+        combo->clear();
+        for (const std::string& item : items)
+            combo->addItem(Text(item));
+        return;
+    }
+    QButtonGroup* group = RadioButtons[Index(id)];
+    if (group == nullptr) return;
+    auto* box = static_cast<QGroupBox*>(Widgets[Index(id)]);
+    const QList<QAbstractButton*> old = group->buttons();
+    for (QAbstractButton* b : old) {
+        group->removeButton(b);
+        delete b;
+    }
+    // One column of equal rows below the caption, as the platform's radio
+    // group arranges its items.
+    const int count = static_cast<int>(items.size());
+    if (count == 0) return;
+    const int textHeight = QFontMetrics(box->font()).height();
+    const int spare = row.Height - textHeight - 5;
+    const int rowHeight = spare / count;
+    const int top = textHeight + 1 + (spare % count) / 2;
+    QWidget* previous = nullptr;
+    for (int i = 0; i < count; ++i) {
+        auto* b = new QRadioButton(Text(items[i]), box);
+        b->setGeometry(8, top + i * rowHeight, row.Width - 10, rowHeight);
+        b->setFocusPolicy(row.TakesFocus ? Qt::ClickFocus : Qt::NoFocus);
+        b->setProperty(kControlProperty, Index(id));
+        group->addButton(b, i);
+        if (previous != nullptr) QWidget::setTabOrder(previous, b);
+        previous = b;
+        b->show();
+    }
+    if (id == C::RadioGroupPolarita && !old.isEmpty()) {
+        // Put the new buttons back into the Tab chain between their neighbours.
+        QWidget::setTabOrder(Widgets[Index(C::EditBaseAdv)], group->button(0));
+        QWidget::setTabOrder(previous, Widgets[Index(C::EditRpmKorekce)]);
+    }
+}
+
+void MainWindow::ApplyItemIndex(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    const int index = Model[id].ItemIndex;
+    if (row.Kind == K::ComboBox) {
+        static_cast<QComboBox*>(Widgets[Index(id)])->setCurrentIndex(index);
+        return;
+    }
+    QButtonGroup* group = RadioButtons[Index(id)];
+    if (group == nullptr) return;
+    ApplyingScope scope(Applying);
+    if (QAbstractButton* b = group->button(index)) {
+        b->setChecked(true);
+    } else if (QAbstractButton* checked = group->checkedButton()) {
+        group->setExclusive(false);
+        checked->setChecked(false);
+        group->setExclusive(true);
+    }
+    // Tab reaches the group at its selected item only.
+    for (QAbstractButton* b : group->buttons())
+        if (row.TakesFocus)
+            b->setFocusPolicy(b->isChecked() || group->checkedButton() == nullptr ? Qt::StrongFocus
+                                                                                  : Qt::ClickFocus);
+}
+
+void MainWindow::ApplyProgress(ControlId id) {
+    if (LayoutOf(id).Kind != K::Gauge) return;
+    auto* bar = static_cast<QProgressBar*>(Widgets[Index(id)]);
+    const ControlState& s = Model[id];
+    bar->setRange(0, s.GaugeMax);
+    bar->setValue(std::clamp(s.Progress, 0, s.GaugeMax));
+}
+
+void MainWindow::DockStatusBar() {
+    // Docked at the bottom of the client area, whatever the window's size.
+    QWidget* bar = Widgets[Index(C::StatusBar1)];
+    const int height = LayoutOf(C::StatusBar1).Height;
+    bar->setGeometry(0, Client->height() - height, Client->width(), height);
+}
+
+void MainWindow::Command(ControlId sender) {
+    switch (sender) {
+    case C::SpeedButton6:
+    case C::MenuNew:
+        Form.MenuNewClick();
+        break;
+    case C::SpeedButton5:
+    case C::MenuOpen:
+        Form.MenuOpenClick();
+        break;
+    case C::SpeedButton7:
+    case C::MenuSave:
+        Form.MenuSaveClick();
+        break;
+    case C::SpeedButtonPrint:
+    case C::MenuPrint:
+        Form.SpeedButtonPrintClick();
+        break;
+    case C::SpeedButtonZpet:
+    case C::MenuZpet:
+        Form.SpeedButtonZpetClick();
+        break;
+    case C::SpeedButtonZnovu:
+    case C::MenuZnovu:
+        Form.SpeedButtonZnovuClick();
+        break;
+    case C::ButtonRead:
+    case C::MenuRead:
+        Form.MenuReadClick();
+        break;
+    case C::ButtonVerify:
+    case C::MenuVerify:
+        Form.MenuVerifyClick();
+        break;
+    case C::ButtonProgram:
+    case C::MenuProgram:
+        Form.MenuProgramClick();
+        break;
+    case C::BitBtnAdvMinus:
+    case C::MenuAdvanceMinus:
+        Form.BitBtnAdvMinusClick();
+        break;
+    case C::BitBtnAdvPlus:
+    case C::MenuAdvancePlus:
+        Form.BitBtnAdvPlusClick();
+        break;
+    case C::MenuExit:
+        Form.MenuExitClick();
+        break;
+    case C::MenuEnglish:
+        Form.MenuEnglishClick();
+        break;
+    case C::MenuGerman:
+        Form.MenuGermanClick();
+        break;
+    case C::MenuFrench:
+        Form.MenuFrenchClick();
+        break;
+    case C::MenuCzech:
+        Form.MenuCzechClick();
+        break;
+    case C::MenuContens:
+        Form.MenuContensClick();
+        break;
+    case C::MenuAbout:
+        Form.MenuAboutClick();
+        break;
+    default:
+        if (Index(sender) >= Index(C::MenuCom1) && Index(sender) <= Index(C::MenuCom10))
+            Form.MenuCom1Click(sender);
+        break;
+    }
+}
+
+void MainWindow::Step(ControlId updown, int direction) {
+    if (!Model[updown].Enabled) return;
+    if (CommitsOnClick(updown))
+        Form.UpDownClick(updown, direction);
+    else
+        Model.StepSpinner(updown, direction);
+}
+
+bool MainWindow::IsMenuShortcut(const QKeyEvent& e) const {
+    const QKeySequence pressed(e.keyCombination());
+    for (QAction* a : Actions)
+        if (a != nullptr && !a->shortcut().isEmpty() && a->shortcut() == pressed) return true;
+    return false;
+}
+
+ControlId MainWindow::ControlOf(const QWidget* widget) const {
+    for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        const QVariant v = w->property(kControlProperty);
+        if (v.isValid()) return static_cast<C>(v.toInt());
+    }
+    return C::FormHlav;
+}
+
+void MainWindow::ShowHintAt(const QWidget* widget) {
+    // The control's own hint, or that of the nearest enclosing control that has one.
+    C id = ControlOf(widget);
+    while (id != C::FormHlav && Model[id].Hint.empty())
+        id = LayoutOf(id).Parent;
+    Form.ShowStatusHint(Model[id].Hint);
+}
+
+ControlId MainWindow::FocusedControl() const {
+    const QWidget* focus = focusWidget();
+    return focus == nullptr ? C::FormHlav : ControlOf(focus);
+}
+
+QWidget* MainWindow::FocusTarget(ControlId id) const {
+    if (QButtonGroup* group = RadioButtons[Index(id)]) {
+        if (QAbstractButton* b = group->checkedButton()) return b;
+        return group->buttons().isEmpty() ? nullptr : group->buttons().first();
+    }
+    return Widgets[Index(id)];
+}
+
+void MainWindow::FocusControl(ControlId id) {
+    if (QWidget* target = FocusTarget(id)) target->setFocus(Qt::TabFocusReason);
+}
+
+TPlatform::Geometry MainWindow::OuterGeometry() const {
+    if (PendingGeometry) return *PendingGeometry;
+    const QRect frame = frameGeometry();
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+void MainWindow::SetOuterGeometry(const TPlatform::Geometry& g) {
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    const int extraW = frame.width() - inner.width();
+    const int extraH = frame.height() - inner.height();
+    move(g.Left, g.Top);
+    resize(std::max(1, g.Width - extraW), std::max(1, g.Height - extraH));
+    // Before the window is shown its frame is not known: keep the wish and
+    // put it right once the frame has been laid around the window.
+    if (!isVisible())
+        PendingGeometry = g;
+    else
+        PendingGeometry.reset();
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (PendingGeometry)
+        QTimer::singleShot(250, this, [this] {
+            if (!PendingGeometry) return;
+            const TPlatform::Geometry g = *PendingGeometry;
+            PendingGeometry.reset();
+            SetOuterGeometry(g);
+        });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
+    const QEvent::Type type = e->type();
+    if (type == QEvent::Enter || type == QEvent::Leave) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w != nullptr && w->window() == this) {
+            // Leaving a widget puts the pointer over its parent (a sibling's
+            // Enter follows when it went there).
+            if (type == QEvent::Enter)
+                ShowHintAt(w);
+            else if (w != this)
+                ShowHintAt(w->parentWidget());
+            else
+                Form.ShowStatusHint("");
+        }
+    } else if (type == QEvent::Resize && watched == Client) {
+        DockStatusBar();
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* e) {
+    // Keys no control took reach the window's own key handler.
+    const char c = TypedChar(*e);
+    if (c != 0 && Form.FormKeyPress(C::FormHlav, c)) {
+        e->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(e);
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    if (!Closed) {
+        Closed = true;
+        Form.FormClose();
+    }
+    e->accept();
+}
+
+} // namespace kelmor

@@ -1,0 +1,97 @@
+#pragma once
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "ui/TFormHlav.h"
+#include "ui/TPlatform.h"
+#include "ui/WindowModel.h"
+
+class QAction;
+class QButtonGroup;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+
+namespace kelmor {
+
+// The main window on the screen: one widget per control of the layout
+// table, kept in step with the window model, and every user action turned
+// into the handler the wiring names. It holds no state of its own beyond
+// the widgets.
+class MainWindow : public QMainWindow, public ModelListener {
+    Q_OBJECT
+  public:
+    explicit MainWindow(TFormHlav& form, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QWidget* Widget(ControlId id) const { return Widgets[Index(id)]; }
+    QAction* Action(ControlId id) const { return Actions[Index(id)]; }
+    // The 920 x 676 client area below the menu bar.
+    QWidget* ClientArea() const { return Client; }
+
+    // The control a widget belongs to: itself or its nearest enclosing control.
+    ControlId ControlOf(const QWidget* widget) const;
+    ControlId FocusedControl() const;
+    void FocusControl(ControlId id);
+
+    // The outer frame, as the settings keep it.
+    TPlatform::Geometry OuterGeometry() const;
+    void SetOuterGeometry(const TPlatform::Geometry& g);
+
+    // Ticks delivered to the logic so far.
+    int Ticks() const { return TickTotal; }
+
+    void OnControlChanged(ControlId id, Property what) override;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+  private:
+    void Build();
+    QWidget* BuildControl(const ControlLayout& row, QWidget* parent);
+    void BuildMenus();
+    void BuildTabOrder();
+    void ApplyAll();
+    void ApplyCaption(ControlId id);
+    void ApplyHint(ControlId id);
+    void ApplyColour(ControlId id);
+    void ApplyVisible(ControlId id);
+    void ApplyEnabled(ControlId id);
+    void ApplyChecked(ControlId id);
+    void ApplyItems(ControlId id);
+    void ApplyItemIndex(ControlId id);
+    void ApplyProgress(ControlId id);
+    void FitLabel(ControlId id);
+    void DockStatusBar();
+
+    // User actions.
+    void Command(ControlId sender);
+    void Step(ControlId updown, int direction);
+    void ShowHintAt(const QWidget* widget);
+    bool IsMenuShortcut(const QKeyEvent& e) const;
+    QWidget* FocusTarget(ControlId id) const;
+
+    TFormHlav& Form;
+    WindowModel& Model;
+    QWidget* Client = nullptr;
+    QLabel* StatusText = nullptr;
+    std::array<QWidget*, CONTROL_COUNT> Widgets{};
+    std::array<QAction*, CONTROL_COUNT> Actions{};
+    std::array<QButtonGroup*, CONTROL_COUNT> RadioButtons{};
+    QTimer Timer1;
+    int TickTotal = 0;
+    // Depth of model changes being put on the screen; the widgets' own
+    // change signals are not user input while it is above 0.
+    int Applying = 0;
+    bool Closed = false;
+    // Geometry asked for before the frame's size was known.
+    std::optional<TPlatform::Geometry> PendingGeometry;
+};
+
+} // namespace kelmor

@@ -1,0 +1,52 @@
+#pragma once
+#include <string>
+
+#include "ui/TPlatform.h"
+
+class QDialog;
+
+namespace kelmor {
+
+class MainWindow;
+
+// The desktop services of the main window's logic, done with Qt: boxes,
+// file dialogs, printing, the manual, clock, screen, focus and geometry.
+class QtPlatform : public TPlatform {
+  public:
+    void SetView(MainWindow* view) { View = view; }
+    void SetAbout(QDialog* about) { About = about; }
+    // COM1 becomes the built-in simulated unit for this run.
+    void SetSimulatedCom1(bool on) { SimulatedCom1 = on; }
+
+    // The digit-grouping separator of the user's locale (UTF-8).
+    static std::string LocaleGroupSeparator();
+
+    void MessageBox(std::string_view text) override;
+    Answer AskYesNoCancel(std::string_view text) override;
+    std::optional<std::string> OpenDialog(const std::string& proposed) override;
+    std::optional<std::string> SaveDialog(const std::string& proposed) override;
+    bool PrintWindow(std::string& error) override;
+    bool OpenDocument(const std::string& name) override;
+    std::string DateTimeText() override;
+    std::string ConfigDir() override;
+    std::unique_ptr<SerialPort> MakeSerialPort(int comPort) override;
+    Geometry WindowGeometry() override;
+    void SetWindowGeometry(const Geometry& g) override;
+    void ScreenSize(int& width, int& height) override;
+    ControlId FocusedControl() override;
+    void SetFocus(ControlId id) override;
+    void CloseWindow() override;
+    void ShowAbout() override;
+
+  private:
+    MainWindow* View = nullptr;
+    QDialog* About = nullptr;
+    bool SimulatedCom1 = false;
+};
+
+// Where a picture W x H goes on a page pw x ph: scaled to the page height,
+// unless that is too wide, then to the page width; at the top-left corner.
+void FitToPage(long long w, long long h, long long pageW, long long pageH, long long& outW,
+               long long& outH);
+
+} // namespace kelmor
