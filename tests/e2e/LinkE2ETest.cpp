@@ -1,6 +1,5 @@
-// The exclusive open under two names of one device: the unit's runner makes
-// a link to its slave, and whichever name a program opens, a second program
-// is refused.
+// The real back end where the device misbehaves: reached under two names,
+// and gone in the middle of a run.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -14,6 +13,8 @@
 namespace kelmor::test {
 namespace {
 
+// The unit's runner makes a link to its slave; whichever name a program
+// opens, a second program is refused.
 TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
     TempDir config;
     const std::string link = config.Path + "/ttyBIKE";
@@ -47,6 +48,51 @@ TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
     EXPECT_TRUE(direct.Open());
     direct.Close({});
     runner.Stop();
+}
+
+// The far end disappears mid-run (the pseudo-terminal's master closes, as a
+// pulled adapter would): the tick keeps its pace and the program shows that
+// the connection is gone, then finds the unit again on a fresh device.
+TEST(VanishingDevice, TheTickKeepsItsPaceAndAReplugIsFound) {
+    TempDir config;
+    auto runner = std::make_unique<PtyRunner>(std::make_shared<SimUnit>());
+    std::string error;
+    ASSERT_TRUE(runner->Start(error)) << error;
+    std::string device = runner->SlavePath();
+
+    FakePlatform host;
+    host.Config = config.Path;
+    host.PortFactory = [&](int) { return std::make_unique<QtSerialPort>(device); };
+    TFormHlav form(host);
+    form.FormCreate({});
+    ASSERT_TRUE(form.SerialLink.IsOpen());
+    auto tick = [&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        form.Timer1Timer();
+        return std::chrono::steady_clock::now() - start;
+    };
+    for (int t = 0; t < 8; ++t)
+        tick();
+    ASSERT_EQ(form.MonitorCopy.Bytes[0], CMD_MONITOR_REPLY);
+
+    runner.reset();
+    for (int t = 0; t < 20; ++t)
+        EXPECT_LT(tick(), std::chrono::milliseconds(150)) << "tick " << t;
+    EXPECT_TRUE(form.Model()[ControlId::LabelSpojeni].Visible);
+    EXPECT_TRUE(host.Boxes.empty());
+
+    // Plugged in again (a new device): clicking the COM item reaches it.
+    runner = std::make_unique<PtyRunner>(std::make_shared<SimUnit>());
+    ASSERT_TRUE(runner->Start(error)) << error;
+    device = runner->SlavePath();
+    form.MenuCom1Click(ControlId::MenuCom1);
+    ASSERT_TRUE(host.Boxes.empty());
+    for (int t = 0; t < 8; ++t)
+        tick();
+    EXPECT_FALSE(form.Model()[ControlId::LabelSpojeni].Visible);
+    form.FormClose();
 }
 
 } // namespace
