@@ -4,6 +4,10 @@
 
 namespace kelmor {
 
+bool CheckField::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}
+
 void CheckField::mouseReleaseEvent(QMouseEvent* e) {
     QCheckBox::mouseReleaseEvent(e);
     if (OnMouseUp) OnMouseUp();

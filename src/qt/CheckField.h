@@ -14,6 +14,8 @@ class CheckField : public QCheckBox {
     std::function<void()> OnMouseUp;
 
   protected:
+    // The whole control reacts to the mouse, not only the box and its text.
+    bool hitButton(const QPoint& pos) const override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
 

@@ -32,6 +32,13 @@ using K = ControlKind;
 
 constexpr int TIMER_MS = 55;
 constexpr const char* kControlProperty = "kelmorControl";
+// The caption sits on the frame line, and the frame starts half a line down
+// also without a caption, so the children's positions match the layout.
+const QString kGroupBoxStyle =
+    QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                   " margin-top: 6px; }"
+                   "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                   " left: 7px; padding: 0px 2px; }");
 
 // Puts a guard around applying the model, so that the widgets' change
 // signals it causes are not taken for user input.
@@ -123,6 +130,15 @@ bool IsCheckableItem(C id) {
            (Index(id) >= Index(C::MenuEnglish) && Index(id) <= Index(C::MenuCzech));
 }
 
+// A radio item reacts to the mouse over its whole row, not only its text.
+class RadioItem : public QRadioButton {
+  public:
+    using QRadioButton::QRadioButton;
+
+  protected:
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 QString GaugeStyle(const QColor& bar) {
     return QStringLiteral("QProgressBar { background: white; border: 1px solid #808080;"
                           " text-align: center; color: black; }"
@@ -191,6 +207,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     switch (row.Kind) {
     case K::GroupBox: {
         w = new QGroupBox(parent);
+        w->setStyleSheet(kGroupBoxStyle);
         break;
     }
     case K::Label:
@@ -241,6 +258,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::RadioGroup: {
         auto* box = new QGroupBox(parent);
+        box->setStyleSheet(kGroupBoxStyle);
         auto* group = new QButtonGroup(box);
         group->setExclusive(true);
         RadioButtons[Index(id)] = group;
@@ -447,7 +465,7 @@ void MainWindow::ApplyCaption(ControlId id) {
         break;
     case K::Label:
         static_cast<QLabel*>(w)->setText(id == C::LabelFile1 ? MnemonicHtml(caption) : caption);
-        FitLabel(id);
+        FitToText(id);
         break;
     case K::Edit: {
         auto* edit = static_cast<QLineEdit*>(w);
@@ -455,6 +473,9 @@ void MainWindow::ApplyCaption(ControlId id) {
         break;
     }
     case K::CheckBox:
+        static_cast<QAbstractButton*>(w)->setText(caption);
+        FitToText(id);
+        break;
     case K::Button:
         static_cast<QAbstractButton*>(w)->setText(caption);
         break;
@@ -470,8 +491,8 @@ void MainWindow::ApplyCaption(ControlId id) {
     }
 }
 
-void MainWindow::FitLabel(ControlId id) {
-    // A label grows to show its whole caption; it keeps its place.
+void MainWindow::FitToText(ControlId id) {
+    // Labels and check boxes grow to show their whole caption, from their place.
     const ControlLayout& row = LayoutOf(id);
     QWidget* w = Widgets[Index(id)];
     const QSize hint = w->sizeHint();
@@ -578,7 +599,7 @@ void MainWindow::ApplyItems(ControlId id) {
     const int top = textHeight + 1 + (spare % count) / 2;
     QWidget* previous = nullptr;
     for (int i = 0; i < count; ++i) {
-        auto* b = new QRadioButton(Text(items[i]), box);
+        auto* b = new RadioItem(Text(items[i]), box);
         b->setGeometry(8, top + i * rowHeight, row.Width - 10, rowHeight);
         b->setFocusPolicy(row.TakesFocus ? Qt::ClickFocus : Qt::NoFocus);
         b->setProperty(kControlProperty, Index(id));

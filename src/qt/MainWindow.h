@@ -67,7 +67,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     void ApplyItems(ControlId id);
     void ApplyItemIndex(ControlId id);
     void ApplyProgress(ControlId id);
-    void FitLabel(ControlId id);
+    void FitToText(ControlId id);
     void DockStatusBar();
 
     // User actions.

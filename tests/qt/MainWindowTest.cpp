@@ -1,0 +1,393 @@
+// The main window on the offscreen platform: keys, spinners, hints and the
+// tick, through the real widgets and the real handlers.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "qt/MainWindow.h"
+#include "qt/Pictures.h"
+#include "qt/QtPlatform.h"
+#include "qt/TFormAbout.h"
+#include "ui/TFormHlav.h"
+
+using namespace kelmor;
+using C = ControlId;
+
+namespace {
+
+// The Qt platform with boxes that only record, no serial port, and a
+// settings folder of its own.
+class RecordingPlatform : public QtPlatform {
+  public:
+    explicit RecordingPlatform(std::string dir) : Dir(std::move(dir)) {}
+    std::vector<std::string> Boxes;
+    void MessageBox(std::string_view text) override { Boxes.emplace_back(text); }
+    std::string ConfigDir() override { return Dir; }
+    std::unique_ptr<SerialPort> MakeSerialPort(int) override { return nullptr; }
+
+  private:
+    std::string Dir;
+};
+
+struct Harness {
+    explicit Harness(const QString& dir) : Platform(dir.toStdString()) {
+        Form.Model().SetGroupSeparator(" ");
+        Platform.SetView(&View);
+        Form.FormCreate({"ENGLISH"});
+        View.show();
+        View.activateWindow();
+    }
+    RecordingPlatform Platform;
+    TFormHlav Form{Platform};
+    MainWindow View{Form};
+
+    QWidget* W(C id) const { return View.Widget(id); }
+    QLineEdit* Edit(C id) const { return static_cast<QLineEdit*>(View.Widget(id)); }
+    const ControlState& S(C id) { return Form.Model()[id]; }
+    C Focused() const { return View.FocusedControl(); }
+
+    void PressEnter(bool keypad = false) {
+        QWidget* target = QApplication::focusWidget();
+        if (target == nullptr) target = &View;
+        QTest::keyClick(target, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                        keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    // Replaces an edit's text the way typing does.
+    void Type(C id, const QString& text) {
+        QLineEdit* e = Edit(id);
+        e->setFocus(Qt::MouseFocusReason);
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+    }
+    // Moves the pointer over a widget through the window system, so that
+    // Qt itself works out what was entered and left.
+    void Hover(QWidget* w) {
+        QTest::mouseMove(View.windowHandle(), w->mapTo(&View, w->rect().center()));
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+  private:
+    QTemporaryDir Dir;
+    std::unique_ptr<Harness> H;
+
+  private slots:
+    void initTestCase() {
+        InitPictures();
+        QVERIFY(Dir.isValid());
+        qputenv("XDG_CONFIG_HOME", Dir.path().toLocal8Bit());
+    }
+    void init() {
+        H = std::make_unique<Harness>(Dir.path());
+        QVERIFY(QTest::qWaitForWindowActive(&H->View));
+    }
+    void cleanup() { H.reset(); }
+
+    void enterWalksTheTabOrderAndWraps() {
+        Harness& h = *H;
+        QCOMPARE(int(h.Form.Params().PocetBodu), 15);
+        h.View.FocusControl(C::EditRpmAdv1);
+        QCOMPARE(h.Focused(), C::EditRpmAdv1);
+        const auto& order = TabOrder();
+        for (size_t i = 0; i < order.size(); ++i) {
+            const C from = order[i];
+            const C to = order[(i + 1) % order.size()];
+            QCOMPARE(h.Focused(), from);
+            const QString before = from == C::RadioGroupPolarita ? QString() : h.Edit(from)->text();
+            h.PressEnter(i % 2 == 1); // Return and keypad Enter alike
+            QVERIFY2(h.Focused() == to, ControlName(from));
+            // Enter is consumed: nothing typed into the edit it left.
+            if (from != C::RadioGroupPolarita) QCOMPARE(h.Edit(from)->text(), before);
+        }
+        QCOMPARE(h.Focused(), C::EditRpmAdv1);
+    }
+
+    void enterSkipsHiddenRows() {
+        Harness& h = *H;
+        h.Type(C::EditPocetBodu, "3");
+        h.PressEnter();
+        QCOMPARE(int(h.Form.Params().PocetBodu), 3);
+        QVERIFY(h.W(C::EditRpmAdv3)->isVisible());
+        QVERIFY(!h.W(C::EditRpmAdv4)->isVisible());
+        QVERIFY(!h.W(C::UpDownAdvance4)->isVisible());
+        h.View.FocusControl(C::EditRpmAdv3);
+        h.PressEnter();
+        QCOMPARE(h.Focused(), C::EditAdvance3);
+        h.PressEnter();
+        QCOMPARE(h.Focused(), C::EditPocetBodu);
+        h.View.FocusControl(C::EditOmez2);
+        h.PressEnter();
+        QCOMPARE(h.Focused(), C::EditRpmAdv1);
+    }
+
+    void typedSpeedIsTruncatedAndGrouped() {
+        Harness& h = *H;
+        TIgnParams& p = h.Form.Params();
+        p.RpmAdv[0] = 6;
+        p.RpmAdv[1] = 10;
+        h.Form.ShowParams();
+        h.Type(C::EditRpmAdv3, "1250");
+        QCOMPARE(h.Edit(C::EditRpmAdv3)->text(), QStringLiteral("1250"));
+        h.PressEnter();
+        QCOMPARE(int(p.RpmAdv[2]), 12);
+        QCOMPARE(h.Edit(C::EditRpmAdv3)->text(), QStringLiteral("1 200"));
+        QCOMPARE(h.Focused(), C::EditAdvance3);
+    }
+
+    void lettersKeepThePreviousValue() {
+        Harness& h = *H;
+        QCOMPARE(int(h.Form.Params().Advance[0]), 10);
+        h.Type(C::EditAdvance1, "abc");
+        // The edit takes any text; only the commit refuses it.
+        QCOMPARE(h.Edit(C::EditAdvance1)->text(), QStringLiteral("abc"));
+        h.PressEnter();
+        QCOMPARE(int(h.Form.Params().Advance[0]), 10);
+        QCOMPARE(h.Edit(C::EditAdvance1)->text(), QStringLiteral("10"));
+    }
+
+    void leavingAnEditCommitsIt() {
+        Harness& h = *H;
+        h.Type(C::EditAdvance2, "17");
+        h.Edit(C::EditBaseAdv)->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(int(h.Form.Params().Advance[1]), 17);
+        QVERIFY(h.S(C::SpeedButtonZpet).Enabled);
+        QVERIFY(h.W(C::SpeedButtonZpet)->isEnabled());
+    }
+
+    void aMessageBoxIsNoExitOfTheEdit() {
+        Harness& h = *H;
+        h.Type(C::EditAdvance2, "17");
+        // A real modal box takes the focus from the window without a commit.
+        QTimer::singleShot(200, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        h.Platform.QtPlatform::MessageBox("box");
+        QCOMPARE(int(h.Form.Params().Advance[1]), 10);
+    }
+
+    void spinnersStopAtTheirRange_data() {
+        QTest::addColumn<int>("updown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("base advance at 40") << Index(C::UpDownBaseAdv) << "40"
+                                            << "40";
+        QTest::newRow("limiter at 25000") << Index(C::UpDownOmez2) << "25000"
+                                          << "25 000";
+        // The speed spinner stays at 20100; the commit then brings the first
+        // point to its own bound.
+        QTest::newRow("speed at 20100") << Index(C::UpDownRpmAdv1) << "20100"
+                                        << "18 600";
+    }
+    void spinnersStopAtTheirRange() {
+        QFETCH(int, updown);
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        Harness& h = *H;
+        const C id = static_cast<C>(updown);
+        const C edit = LayoutOf(id).Buddy;
+        h.Type(edit, typed);
+        QWidget* arrows = h.W(id);
+        // The upper half of the arrows, as a click of the mouse.
+        QTest::mousePress(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 3));
+        QTest::mouseRelease(arrows, Qt::LeftButton, {}, QPoint(arrows->width() / 2, 3));
+        QCOMPARE(h.Edit(edit)->text(), shown);
+        QVERIFY(h.S(id).Position <= h.S(id).Max);
+        // The up arrow key of the edit steps the same way.
+        h.Edit(edit)->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(h.Edit(edit), Qt::Key_Up);
+        QCOMPARE(h.Edit(edit)->text(), shown);
+    }
+
+    void arrowKeysStepAndCommit() {
+        Harness& h = *H;
+        h.Edit(C::EditRpmAdv1)->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(h.Edit(C::EditRpmAdv1), Qt::Key_Up);
+        QCOMPARE(int(h.Form.Params().RpmAdv[0]), 11);
+        QCOMPARE(h.Edit(C::EditRpmAdv1)->text(), QStringLiteral("1 100"));
+        QTest::keyClick(h.Edit(C::EditRpmAdv1), Qt::Key_Down);
+        QTest::keyClick(h.Edit(C::EditRpmAdv1), Qt::Key_Down);
+        QCOMPARE(int(h.Form.Params().RpmAdv[0]), 9);
+        QCOMPARE(h.Edit(C::EditRpmAdv1)->text(), QStringLiteral("900"));
+    }
+
+    void menuShortcutsWinOverTheEdit() {
+        Harness& h = *H;
+        h.Type(C::EditAdvance1, "15");
+        h.PressEnter();
+        QCOMPARE(int(h.Form.Params().Advance[0]), 15);
+        // Ctrl+Z inside an edit is the program's undo, not the edit's own.
+        h.Edit(C::EditAdvance2)->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(h.Edit(C::EditAdvance2), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(int(h.Form.Params().Advance[0]), 10);
+        QTest::keyClick(h.Edit(C::EditAdvance2), Qt::Key_Z,
+                        Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(int(h.Form.Params().Advance[0]), 10);
+        QTest::keyClick(h.Edit(C::EditAdvance2), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(int(h.Form.Params().Advance[0]), 15);
+    }
+
+    void checkBoxCommitsAfterItToggles() {
+        Harness& h = *H;
+        QWidget* box = h.W(C::CheckBoxProgHned);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(h.S(C::CheckBoxProgHned).Checked);
+        QCOMPARE(h.S(C::CheckBoxProgHned).Background, Colour::Red);
+        QVERIFY(box->autoFillBackground());
+        QCOMPARE(box->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(!h.S(C::CheckBoxProgHned).Checked);
+        QCOMPARE(h.S(C::CheckBoxProgHned).Background, Colour::ButtonFace);
+    }
+
+    void radioClickStoresPolarity() {
+        Harness& h = *H;
+        auto buttons = h.W(C::RadioGroupPolarita)->findChildren<QAbstractButton*>();
+        QCOMPARE(buttons.size(), 3);
+        QCOMPARE(int(h.Form.Params().Polarita), 2);
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        QCOMPARE(int(h.Form.Params().Polarita), 0);
+        QVERIFY(h.S(C::SpeedButtonZpet).Enabled);
+    }
+
+    void statusBarShowsTheLongHint() {
+        Harness& h = *H;
+        auto* text = h.W(C::StatusBar1)->findChild<QLabel*>();
+        QVERIFY(text != nullptr);
+        // The test pointer enters the window without an Enter event; the
+        // first move only tells Qt where it is.
+        h.Hover(h.W(C::LabelRpm));
+        h.Hover(h.W(C::SpeedButton7));
+        QCOMPARE(h.S(C::StatusBar1).Caption, std::string("Save parametrs to file"));
+        QCOMPARE(text->text(), QStringLiteral("Save parametrs to file"));
+        // A control without a hint, in a group box without one: empty.
+        h.Hover(h.W(C::LabelRpm));
+        QCOMPARE(h.S(C::StatusBar1).Caption, std::string());
+        h.Hover(h.W(C::BitBtnAdvPlus));
+        QVERIFY(!h.S(C::StatusBar1).Caption.empty());
+        h.Hover(h.W(C::EditAdvance1));
+        QCOMPARE(h.S(C::StatusBar1).Caption, std::string());
+        // A highlighted menu item.
+        h.View.Action(C::MenuAdvanceMinus)->hover();
+        QCOMPARE(h.S(C::StatusBar1).Caption, std::string("Take off 1 degree of curve A"));
+    }
+
+    void tooltipsOnlyWhereListed() {
+        Harness& h = *H;
+        // Give every control a hint, so that only the switch decides.
+        for (int i = 0; i < CONTROL_COUNT; ++i)
+            h.Form.Model().SetHint(static_cast<C>(i), "short|long");
+        for (int i = 0; i < CONTROL_COUNT; ++i) {
+            const C id = static_cast<C>(i);
+            QWidget* w = h.View.Widget(id);
+            if (w == nullptr || id == C::FormHlav) continue;
+            const QString expected =
+                LayoutOf(id).ShowsTooltip ? QStringLiteral("short") : QString();
+            QVERIFY2(w->toolTip() == expected, ControlName(id));
+        }
+        for (C id :
+             {C::SpeedButton5, C::SpeedButton6, C::SpeedButton7, C::SpeedButtonPrint, C::ButtonRead,
+              C::ButtonVerify, C::ButtonProgram, C::LabelVerze1, C::LabelVerze2, C::LabelVerze3,
+              C::BitBtnAdvMinus, C::BitBtnAdvPlus, C::CheckBoxProgHned})
+            QVERIFY2(h.W(id)->toolTip() == QStringLiteral("short"), ControlName(id));
+    }
+
+    void timerTicksWhileABoxIsOpen() {
+        Harness& h = *H;
+        const int before = h.View.Ticks();
+        QTimer::singleShot(600, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        h.Platform.QtPlatform::MessageBox("Waiting");
+        // 600 ms is about eleven ticks; the nested loop must have run them.
+        QVERIFY2(h.View.Ticks() - before >= 5,
+                 qPrintable(QString::number(h.View.Ticks() - before)));
+        // The tick showed the no-connection label meanwhile (18 ticks without a frame).
+        QTRY_VERIFY(h.W(C::LabelSpojeni)->isVisible());
+    }
+
+    void gaugesKeepToTheirRange() {
+        Harness& h = *H;
+        auto* rpm = static_cast<QProgressBar*>(h.W(C::CGaugeRpm));
+        QCOMPARE(rpm->maximum(), 100);
+        QVERIFY(!rpm->isTextVisible());
+        h.Form.Model().SetProgress(C::CGaugeRpm, 150);
+        QCOMPARE(rpm->value(), 100);
+        auto* program = static_cast<QProgressBar*>(h.W(C::CGaugeProgram));
+        QCOMPARE(program->maximum(), 3);
+        QVERIFY(program->isTextVisible());
+        h.Form.Model().SetProgress(C::CGaugeProgram, 2);
+        QCOMPARE(program->text(), QStringLiteral("66%"));
+    }
+
+    void printLookHidesTheToolBar() {
+        Harness& h = *H;
+        h.Form.Printing = true;
+        h.Form.UpdateVisibility();
+        QVERIFY(!h.W(C::GroupBoxToolBar)->isVisible());
+        QVERIFY(!h.W(C::UpDownRpmAdv1)->isVisible());
+        QVERIFY(h.W(C::EditRpmAdv1)->isVisible());
+        QCOMPARE(h.View.ClientArea()->palette().color(QPalette::Window), QColor(255, 255, 255));
+        h.Form.Printing = false;
+        h.Form.UpdateVisibility();
+        QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
+        QVERIFY(h.W(C::UpDownRpmAdv1)->isVisible());
+    }
+
+    void pageFitFollowsTheWindowShape_data() {
+        QTest::addColumn<int>("w");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("outW");
+        QTest::addColumn<int>("outH");
+        // Page 1000 x 1400.
+        QTest::newRow("wide window: full page width") << 920 << 676 << 1000 << 734;
+        QTest::newRow("tall window: full page height") << 500 << 1000 << 700 << 1400;
+        QTest::newRow("page's own shape: full width") << 500 << 700 << 1000 << 1400;
+    }
+    void pageFitFollowsTheWindowShape() {
+        QFETCH(int, w);
+        QFETCH(int, h);
+        QFETCH(int, outW);
+        QFETCH(int, outH);
+        long long fw = 0, fh = 0;
+        FitToPage(w, h, 1000, 1400, fw, fh);
+        QCOMPARE(fw, outW);
+        QCOMPARE(fh, outH);
+    }
+
+    void aboutWindow() {
+        TFormAbout about;
+        QCOMPARE(about.LabelRsKey->text(), QStringLiteral("Version - 67"));
+        QCOMPARE(about.LabelDate->text().size(), 11); // "Jun 14 2007"
+        QTimer::singleShot(200, &about, [&about] {
+            QCOMPARE(about.windowTitle(), QStringLiteral("ZEV   Torvanic"));
+            QTest::mouseClick(about.LabelExit, Qt::LeftButton);
+        });
+        QTimer::singleShot(3000, &about, [&about] { about.reject(); }); // safety net
+        QElapsedTimer clock;
+        clock.start();
+        about.exec();
+        QVERIFY(clock.elapsed() < 2500);
+        QVERIFY(!about.isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
