@@ -27,9 +27,6 @@ uint32_t SweepTop(const TIgnParams& p) {
 
 } // namespace
 
-EngineModel::EngineModel(EngineOptions options)
-    : Options(std::move(options)), Random(Options.Seed) {}
-
 uint16_t EngineModel::CycleRpm(uint32_t ms, const TIgnParams& params) {
     const uint32_t t = ms % CycleMs;
     const uint32_t top = SweepTop(params);
@@ -72,19 +69,24 @@ int EngineModel::MaxAdvance(const TIgnParams& p) {
     return *std::max_element(p.Advance, p.Advance + n);
 }
 
-void EngineModel::Take(const TIgnParams& p, TMonitorData& m) {
+void EngineModel::Take(const EngineOptions& opt, const TIgnParams& p, TMonitorData& m) {
+    if (!Seeded || SeededWith != opt.Seed) {
+        Random.Seed(opt.Seed);
+        SeededWith = opt.Seed;
+        Seeded = true;
+    }
     // Both wobbles are drawn every time so that pins do not shift the stream.
     const int rpmWobble = static_cast<int>(Random.Below(81)) - 40;
     const int mvWobble = static_cast<int>(Random.Below(161)) - 80;
 
     const uint32_t phase = Time % CycleMs;
-    int rpm = Options.FixedRpm ? *Options.FixedRpm : CycleRpm(phase, p);
-    const bool cycleSteady = !Options.FixedRpm && rpm > CrankRpm;
+    int rpm = opt.FixedRpm ? *opt.FixedRpm : CycleRpm(phase, p);
+    const bool cycleSteady = !opt.FixedRpm && rpm > CrankRpm;
     if (cycleSteady) rpm = std::max(rpm + rpmWobble, 0);
 
     auto inputOn = [&](uint8_t function) {
-        return (Options.Input1Active && p.Input1 == function) ||
-               (Options.Input2Active && p.Input2 == function);
+        return (opt.Input1Active && p.Input1 == function) ||
+               (opt.Input2Active && p.Input2 == function);
     };
     // Input function 4 holds the engine at the start limiter.
     const bool startLimiterInput = inputOn(4);
@@ -99,40 +101,40 @@ void EngineModel::Take(const TIgnParams& p, TMonitorData& m) {
     if (turning && retard) advance -= p.Retard;
 
     int mv = 13000;
-    if (Options.FixedMillivolts)
-        mv = *Options.FixedMillivolts;
+    if (opt.FixedMillivolts)
+        mv = *opt.FixedMillivolts;
     else
         mv = std::clamp((turning ? 13100 + std::min(rpm / 5, 1200) : 13000) + mvWobble, 13000,
                         14400);
 
     PutU16(m, MonitorField::Rpm, static_cast<uint32_t>(rpm));
     PutU16(m, MonitorField::Napeti, static_cast<uint32_t>(mv));
-    PutFlag(m, MonitorField::Input1In, Options.Input1Active);
-    PutFlag(m, MonitorField::Input2In, Options.Input2Active);
+    PutFlag(m, MonitorField::Input1In, opt.Input1Active);
+    PutFlag(m, MonitorField::Input2In, opt.Input2Active);
     m.Bytes[MonitorField::MonAdvance] = static_cast<uint8_t>(std::clamp(advance + 100, 0, 255));
     m.Bytes[MonitorField::MonAdvanceMax] = static_cast<uint8_t>(MaxAdvance(p));
 
-    const bool measuredNegative = turning && Options.SensorNegative;
+    const bool measuredNegative = turning && opt.SensorNegative;
     bool polarityOk = true;
-    if (turning && p.Polarita == 0) polarityOk = !Options.SensorNegative;
-    if (turning && p.Polarita == 1) polarityOk = Options.SensorNegative;
+    if (turning && p.Polarita == 0) polarityOk = !opt.SensorNegative;
+    if (turning && p.Polarita == 1) polarityOk = opt.SensorNegative;
     m.Bytes[MonitorField::PolaritaMer] = measuredNegative ? 1 : 0;
     PutFlag(m, MonitorField::PolaritaOk, polarityOk);
 
     PutFlag(m, MonitorField::StartLimiterOut, turning && startLimiterInput && rpm >= p.Omez1 * 100);
     PutFlag(m, MonitorField::HardLimiter, turning && rpm > p.Omez2 * 100);
-    PutFlag(m, MonitorField::Blocking, Options.Input2Active && p.Input2 == 1);
-    PutFlag(m, MonitorField::KillSwitch, Options.Input1Active && p.Input1 == 1);
+    PutFlag(m, MonitorField::Blocking, opt.Input2Active && p.Input2 == 1);
+    PutFlag(m, MonitorField::KillSwitch, opt.Input1Active && p.Input1 == 1);
     PutFlag(m, MonitorField::MonLedRazeni, turning && rpm >= p.LedRazeni * 100);
     PutFlag(m, MonitorField::MonRetard, turning && retard);
     PutFlag(m, MonitorField::ClutchMon, turning && inputOn(2));
     PutFlag(m, MonitorField::Snimac, turning);
     PutFlag(m, MonitorField::BasicAdvance, basic);
 
-    for (const auto& [field, value] : Options.PinnedBytes)
+    for (const auto& [field, value] : opt.PinnedBytes)
         if (field >= 1 && field <= 50) m.Bytes[field] = value;
 
-    Time += Options.StepMs;
+    Time += opt.StepMs;
 }
 
 } // namespace kelmor

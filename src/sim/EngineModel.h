@@ -41,22 +41,13 @@ class EngineModel {
                               CycleMs = 28000;
     static constexpr uint16_t IdleRpm = 1200, CrankRpm = 350;
 
-    EngineOptions Options;
-
-    explicit EngineModel(EngineOptions options = {});
-
     uint32_t TimeMs() const { return Time; }
     void SetTimeMs(uint32_t ms) { Time = ms; }
-    // Back to the start of the cycle, wobble restarted from Options.Seed.
-    void Reset() {
-        Time = 0;
-        Random.Seed(Options.Seed);
-    }
 
     // Fills the engine's part of a monitor frame for the present moment
     // (speed, voltage, advance, inputs, outputs, pick-up), applies the pinned
     // bytes, then moves time on by one step. Other bytes are left as they are.
-    void Take(const TIgnParams& params, TMonitorData& out);
+    void Take(const EngineOptions& options, const TIgnParams& params, TMonitorData& out);
 
     // Engine speed of the cycle at a moment, without wobble or pins.
     static uint16_t CycleRpm(uint32_t ms, const TIgnParams& params);
@@ -69,6 +60,9 @@ class EngineModel {
   private:
     uint32_t Time = 0;
     SimRandom Random;
+    // The wobble restarts whenever the options name another seed.
+    uint64_t SeededWith = 0;
+    bool Seeded = false;
 };
 
 } // namespace kelmor

@@ -18,8 +18,8 @@ struct SimFaults {
     int DelayPolls = 0;
     // Page 1 write replies (0x81) and page 1 read replies (0xC1) carry a
     // different value in this page byte (0..49); -1 leaves them alone.
-    int WriteReplyDiffByte = -1;
-    int ReadReplyDiffByte = -1;
+    int WriteReplyDiffer = -1;
+    int ReadReplyDiffer = -1;
     // Noisy line: a reply arriving in two pieces on consecutive polls,
     // arriving twice, with a few bytes garbled, or after a few stray bytes.
     double SplitRate = 0.0;

@@ -11,7 +11,7 @@
 #include "link/TMonitorData.h"
 #include "params/TIgnParams.h"
 #include "sim/EngineModel.h"
-#include "sim/SimFaults.h"
+#include "sim/SimOptions.h"
 #include "sim/SimRandom.h"
 
 namespace kelmor {
@@ -27,33 +27,32 @@ namespace kelmor {
 // whoever shares it between threads locks around it.
 class SimUnit {
   public:
-    // Blocks the unit saves after a page 1 write, and how many per monitor request.
-    static constexpr uint16_t DefaultSaveBlocks = 50, DefaultSaveStep = 10;
-
     SimUnit();
 
-    // Page 0: the unit's own identification. Byte 10 (IgnVersion, 67 by
-    // default) is also reported in every monitor frame.
-    TIdentPage Ident{};
-    // Page 1: the stored parameter set.
-    TIgnParams Params{};
-    // Refuse reading: page 0 then reports ReadAllowed 0. A stored set with
-    // ZakazCteni set does the same.
-    bool ReadProtected = false;
-    // Times page 1 has been written.
-    uint16_t ProgramCount = 1;
-    uint16_t SaveBlocks = DefaultSaveBlocks;
-    uint16_t SaveStep = DefaultSaveStep;
-    // The engine behind the monitor values.
-    EngineModel Engine;
+    // Faults, engine pins, read protection, saving pace; may change at any time.
+    SimOptions& Options() { return Opts; }
+    const SimOptions& Options() const { return Opts; }
 
-    // Fields of page 0.
+    // Page 0, the unit's own identification. Byte 10 (IgnVersion, 67 by
+    // default) is also reported in every monitor frame.
+    TIdentPage& Ident() { return Page0; }
+    void SetVersion(uint8_t version) { Page0.IgnVersion = version; }
     void SetDate(int day, const char* month, int year, int hour, int minute);
     void SetIdText(std::string_view text);
+    // Page 1, the stored parameter set.
+    TIgnParams& Params() { return Page1; }
 
-    const SimFaults& Faults() const { return FaultSet; }
-    // Takes new faults and restarts their generator from faults.Seed.
-    void SetFaults(const SimFaults& faults);
+    // Times page 1 has been written (12 when the unit comes out of the box).
+    uint16_t ProgrammingCount() const { return Programmed; }
+    void SetProgrammingCount(uint16_t n) { Programmed = n; }
+    // Memory blocks still to save; falls by SaveStep per monitor request.
+    uint16_t SavingCountdown() const { return Countdown; }
+    // The engine model's clock, which moves one step per monitor request.
+    uint32_t EngineTimeMs() const { return Engine.TimeMs(); }
+
+    // Page 0 as the unit reports it, read protection applied.
+    TIdentPage ReportedIdent() const;
+    bool ReadRefused() const { return Opts.ReadProtected || Page1.ZakazCteni != 0; }
 
     // Bytes from the program.
     void Receive(const uint8_t* bytes, size_t n);
@@ -66,24 +65,18 @@ class SimUnit {
     // Replies queued but not yet handed to the line.
     bool HasPending() const { return !Pending.empty(); }
 
-    // Memory blocks still to save; falls by SaveStep per monitor request.
-    uint16_t SavingCountdown() const { return Countdown; }
-    // Page 0 as the unit reports it, read protection applied.
-    TIdentPage ReportedIdent() const;
-    bool ReadRefused() const { return ReadProtected || Params.ZakazCteni != 0; }
-
     // What went on, for tests and the command-line tool.
     struct Counters {
-        uint64_t Requests = 0;        // good frames answered (or meant to be)
-        uint64_t BadFrames = 0;       // checksum wrong
-        uint64_t Ignored = 0;         // frames with bit 7 set: not requests
-        uint64_t MonitorRequests = 0; // 0x30
-        uint64_t PageWrites = 0;      // 0x00 + p
-        uint64_t PageReads = 0;       // 0x40 + p
-        uint64_t RepliesQueued = 0;
-        uint64_t RepliesLost = 0; // dead or dropped
+        unsigned Requests = 0;                   // good frames answered (or meant to be)
+        unsigned BadFrames = 0;                  // checksum wrong
+        unsigned Ignored = 0;                    // frames with bit 7 set: not requests
+        unsigned MonitorRequests = 0;            // 0x30
+        unsigned PageWrites[PAGE_MASK + 1] = {}; // 0x00 + p, by page
+        unsigned PageReads[PAGE_MASK + 1] = {};  // 0x40 + p, by page
+        unsigned RepliesQueued = 0;
+        unsigned RepliesLost = 0; // dead or dropped
     };
-    Counters Stats;
+    const Counters& Stats() const { return Count; }
 
   private:
     static constexpr size_t MaxChunk = FRAME_SIZE + 4; // a reply plus stray bytes
@@ -98,13 +91,21 @@ class SimUnit {
     void Answer(uint8_t command, const uint8_t* data);
     void MonitorData(TMonitorData& m);
 
-    SimFaults FaultSet;
+    SimOptions Opts;
+    TIdentPage Page0{};
+    TIgnParams Page1{};
+    uint16_t Programmed = 12;
+    uint16_t Countdown = 0;
+    EngineModel Engine;
+    Counters Count;
+    // Fault draws restart whenever the options name another seed.
     SimRandom Random;
+    uint64_t SeededWith = 0;
+    bool Seeded = false;
     std::array<uint8_t, FRAME_SIZE> Partial{};
     size_t PartialLength = 0;
     std::deque<Chunk> Pending;
     uint64_t PollCount = 0;
-    uint16_t Countdown = 0;
 };
 
 } // namespace kelmor

@@ -43,7 +43,7 @@ class LinkOverPty : public ::testing::Test {
         form.Timer1Timer();
     }
     uint64_t MonitorRequests() {
-        return Runner->WithUnit([](SimUnit& u) { return u.Stats.MonitorRequests; });
+        return Runner->WithUnit([](SimUnit& u) { return u.Stats().MonitorRequests; });
     }
 
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
@@ -77,7 +77,7 @@ TEST_F(LinkOverPty, ProgramTransferGoesThroughAndTheUnitSaves) {
     TFormHlav form(Host);
     form.FormCreate({});
     ASSERT_TRUE(form.SerialLink.IsOpen());
-    const uint16_t countBefore = Runner->WithUnit([](SimUnit& u) { return u.ProgramCount; });
+    const uint16_t countBefore = Runner->WithUnit([](SimUnit& u) { return u.ProgrammingCount(); });
 
     form.Params().Advance[2] = 27;
     form.Params().Reserved8 = 0x42;
@@ -91,8 +91,8 @@ TEST_F(LinkOverPty, ProgramTransferGoesThroughAndTheUnitSaves) {
     EXPECT_TRUE(form.ProgramDone);
     EXPECT_EQ(form.Model()[C::LabelHlaseni].Caption, form.Messages.MsgProgramming + ": OK");
     Runner->WithUnit([&](SimUnit& u) {
-        EXPECT_EQ(std::memcmp(&u.Params, &form.Params(), sizeof(TIgnParams)), 0);
-        EXPECT_EQ(u.ProgramCount, countBefore + 1);
+        EXPECT_EQ(std::memcmp(&u.Params(), &form.Params(), sizeof(TIgnParams)), 0);
+        EXPECT_EQ(u.ProgrammingCount(), countBefore + 1);
         return 0;
     });
 

@@ -7,12 +7,12 @@ namespace kelmor {
 namespace {
 
 TIgnParams RoadSet() {
-    return SimUnit().Params; // 8 points, 1000..10000 rpm, rev limiter 10500
+    return SimUnit().Params(); // 8 points, 1000..10000 rpm, rev limiter 10500
 }
 
-TMonitorData Take(EngineModel& engine, const TIgnParams& p) {
+TMonitorData Take(EngineModel& engine, const EngineOptions& o, const TIgnParams& p) {
     TMonitorData m;
-    engine.Take(p, m);
+    engine.Take(o, p, m);
     return m;
 }
 
@@ -27,8 +27,9 @@ TEST(EngineModel, LimiterAndPickupFlagsFollowTheSpeed) {
                           Case{10501, true, true, false}, Case{12000, true, true, false}}) {
         SCOPED_TRACE(c.Rpm);
         EngineModel engine;
-        engine.Options.FixedRpm = c.Rpm;
-        const TMonitorData m = Take(engine, p);
+        EngineOptions o;
+        o.FixedRpm = c.Rpm;
+        const TMonitorData m = Take(engine, o, p);
         EXPECT_EQ(m.Rpm(), c.Rpm);
         EXPECT_EQ(m.HardLimiter(), c.Limiter);
         EXPECT_EQ(m.Snimac(), c.Snimac);
@@ -46,8 +47,9 @@ TEST(EngineModel, AdvanceComesFromTheProgrammedCurve) {
                           Case{3500, 21}, Case{9000, 32}, Case{14000, 32}}) {
         SCOPED_TRACE(c.Rpm);
         EngineModel engine;
-        engine.Options.FixedRpm = c.Rpm;
-        const TMonitorData m = Take(engine, p);
+        EngineOptions o;
+        o.FixedRpm = c.Rpm;
+        const TMonitorData m = Take(engine, o, p);
         EXPECT_EQ(m.MonAdvance(), c.Advance + 100);
         EXPECT_EQ(m.MonAdvanceMax(), 32);
     }
@@ -61,10 +63,11 @@ TEST(EngineModel, AdvanceComesFromTheProgrammedCurve) {
 TEST(EngineModel, OneCycleIdlesSweepsPastTheLimiterAndStops) {
     const TIgnParams p = RoadSet();
     EngineModel engine;
+    EngineOptions o;
     bool limiter = false, stopped = false, idled = false;
-    for (uint32_t t = 0; t < EngineModel::CycleMs; t += engine.Options.StepMs) {
+    for (uint32_t t = 0; t < EngineModel::CycleMs; t += o.StepMs) {
         EXPECT_EQ(engine.TimeMs(), t);
-        const TMonitorData m = Take(engine, p);
+        const TMonitorData m = Take(engine, o, p);
         limiter |= m.HardLimiter();
         idled |= m.Snimac() && m.Rpm() < 1300 && m.Rpm() > 1100;
         if (!m.Snimac()) {
@@ -83,8 +86,9 @@ TEST(EngineModel, OneCycleIdlesSweepsPastTheLimiterAndStops) {
 TEST(EngineModel, SameSeedSameRun) {
     const TIgnParams p = RoadSet();
     EngineModel a, b;
+    EngineOptions o;
     for (int i = 0; i < 100; ++i) {
-        const TMonitorData ma = Take(a, p), mb = Take(b, p);
+        const TMonitorData ma = Take(a, o, p), mb = Take(b, o, p);
         ASSERT_EQ(std::vector<uint8_t>(ma.Bytes, ma.Bytes + 51),
                   std::vector<uint8_t>(mb.Bytes, mb.Bytes + 51));
     }
@@ -96,10 +100,11 @@ TEST(EngineModel, InputsDriveTheirFunctions) {
     p.Input2 = 3; // retard
     p.Retard = 6;
     EngineModel engine;
-    engine.Options.FixedRpm = 6000;
-    engine.Options.Input1Active = true;
-    engine.Options.Input2Active = true;
-    const TMonitorData m = Take(engine, p);
+    EngineOptions o;
+    o.FixedRpm = 6000;
+    o.Input1Active = true;
+    o.Input2Active = true;
+    const TMonitorData m = Take(engine, o, p);
     EXPECT_TRUE(m.Input1In());
     EXPECT_TRUE(m.Input2In());
     EXPECT_EQ(m.Rpm(), 4000);
@@ -110,10 +115,11 @@ TEST(EngineModel, InputsDriveTheirFunctions) {
 
 TEST(EngineModel, PinsOverrideEverything) {
     EngineModel engine;
-    engine.Options.FixedRpm = 3000;
-    engine.Options.FixedMillivolts = 7000;
-    engine.Options.PinnedBytes = {{MonitorField::Snimac, 0}, {MonitorField::EeDataErr, 1}};
-    const TMonitorData m = Take(engine, RoadSet());
+    EngineOptions o;
+    o.FixedRpm = 3000;
+    o.FixedMillivolts = 7000;
+    o.PinnedBytes = {{MonitorField::Snimac, 0}, {MonitorField::EeDataErr, 1}};
+    const TMonitorData m = Take(engine, o, RoadSet());
     EXPECT_EQ(m.Rpm(), 3000);
     EXPECT_EQ(m.Napeti(), 7000);
     EXPECT_FALSE(m.Snimac());

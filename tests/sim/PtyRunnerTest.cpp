@@ -57,7 +57,7 @@ TEST(PtyRunner, AnswersOnTheSlaveAndSurvivesItsReopening) {
         EXPECT_TRUE(FrameChecksumOk(reply.data()));
         ::close(fd);
     }
-    EXPECT_EQ(runner.WithUnit([](SimUnit& u) { return u.Stats.PageReads; }), 3u);
+    EXPECT_EQ(runner.WithUnit([](SimUnit& u) { return u.Stats().PageReads[1]; }), 3u);
     runner.Stop();
 }
 
@@ -65,7 +65,7 @@ TEST(PtyRunner, HeldBackRepliesComeOutOnLaterPolls) {
     auto unit = std::make_shared<SimUnit>();
     SimFaults f;
     f.DelayPolls = 2;
-    unit->SetFaults(f);
+    unit->Options().Faults = f;
     PtyRunner runner(unit, PtyRunner::Options{"", 20, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;

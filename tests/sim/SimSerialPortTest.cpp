@@ -62,7 +62,7 @@ TEST(SimSerialPort, UnpluggedLinesGoQuiet) {
     line->State = SimLine::Plug::Silent;
     port.WriteBytes(req.data(), req.size());
     EXPECT_EQ(port.BytesWaiting(), 0u);
-    EXPECT_EQ(unit->Stats.Requests, 0u);
+    EXPECT_EQ(unit->Stats().Requests, 0u);
 
     line->State = SimLine::Plug::In;
     port.WriteBytes(req.data(), req.size());
@@ -109,7 +109,7 @@ TEST_F(FormOnSim, MonitorRepliesKeepTheConnectionAlive) {
     EXPECT_TRUE(Host.Boxes.empty());
     Ticks(60);
     EXPECT_FALSE(f.Model()[ControlId::LabelSpojeni].Visible);
-    EXPECT_EQ(Unit->Stats.MonitorRequests, 10u);
+    EXPECT_EQ(Unit->Stats().MonitorRequests, 10u);
     EXPECT_EQ(f.MonitorCopy.IgnVersion(), PC_VERSION);
     EXPECT_FALSE(f.Model()[ControlId::LabelVersion].Visible);
 }
@@ -117,7 +117,7 @@ TEST_F(FormOnSim, MonitorRepliesKeepTheConnectionAlive) {
 TEST_F(FormOnSim, ProgramTransferStoresTheSetAndShowsSaving) {
     TFormHlav& f = Start();
     Ticks(6);
-    const uint16_t countBefore = Unit->ProgramCount;
+    const uint16_t countBefore = Unit->ProgrammingCount();
     f.MenuProgramClick();
     bool verified = false, saving = false;
     for (int i = 0; i < 120; ++i) {
@@ -128,8 +128,8 @@ TEST_F(FormOnSim, ProgramTransferStoresTheSetAndShowsSaving) {
     EXPECT_TRUE(verified);
     EXPECT_TRUE(saving);
     EXPECT_EQ(Status(), f.Messages.MsgProgramming + ": OK");
-    EXPECT_EQ(Unit->ProgramCount, countBefore + 1);
-    EXPECT_EQ(std::memcmp(&Unit->Params, &f.Params(), PAGE_SIZE), 0);
+    EXPECT_EQ(Unit->ProgrammingCount(), countBefore + 1);
+    EXPECT_EQ(std::memcmp(&Unit->Params(), &f.Params(), PAGE_SIZE), 0);
     EXPECT_EQ(Unit->SavingCountdown(), 0);
 }
 
@@ -138,7 +138,7 @@ TEST_F(FormOnSim, ReadTakesTheUnitsSetWithItsReservedBytes) {
     f.MenuReadClick();
     Ticks(30);
     EXPECT_EQ(Status(), f.Messages.MsgVerify + ": OK");
-    EXPECT_EQ(std::memcmp(&Unit->Params, &f.Params(), PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(&Unit->Params(), &f.Params(), PAGE_SIZE), 0);
     EXPECT_EQ(f.Ident.VersionText, "KXA07");
     EXPECT_EQ(f.Ident.DateText, "14. 3.2024");
 }
@@ -153,8 +153,8 @@ TEST_F(FormOnSim, UnitFaultsEndTransfersTheWayTheProgramExpects) {
     };
     SimFaults dead, writeDiff, protectedByte;
     dead.Dead = true;
-    writeDiff.WriteReplyDiffByte = 3;
-    protectedByte.ReadReplyDiffByte = 15;
+    writeDiff.WriteReplyDiffer = 3;
+    protectedByte.ReadReplyDiffer = 15;
     const Case cases[] = {
         {"dead unit", dead, false, &TFormHlav::MenuProgramClick, &TMessageTable::MsgProgramError},
         {"write reply differs", writeDiff, false, &TFormHlav::MenuProgramClick,
@@ -167,8 +167,8 @@ TEST_F(FormOnSim, UnitFaultsEndTransfersTheWayTheProgramExpects) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
         Unit = std::make_shared<SimUnit>();
-        Unit->SetFaults(c.Faults);
-        Unit->ReadProtected = c.Protected;
+        Unit->Options().Faults = c.Faults;
+        Unit->Options().ReadProtected = c.Protected;
         TFormHlav& f = Start();
         (f.*c.Start)();
         // Looked at when the transfer ends: later monitor frames may show saving.
@@ -180,20 +180,21 @@ TEST_F(FormOnSim, UnitFaultsEndTransfersTheWayTheProgramExpects) {
 }
 
 TEST_F(FormOnSim, OtherProgramVersionStopsTheProgramTransfer) {
-    Unit->Ident.IgnVersion = 66;
+    Unit->SetVersion(66);
     TFormHlav& f = Start();
     f.MenuProgramClick();
     Ticks(10);
     ASSERT_EQ(Host.Boxes.size(), 1u);
     EXPECT_NE(Host.Boxes[0].find("PC-67, IGN-66"), std::string::npos);
-    EXPECT_EQ(Unit->Stats.PageWrites, 1u); // page 1 never went out
+    EXPECT_EQ(Unit->Stats().PageWrites[0], 1u);
+    EXPECT_EQ(Unit->Stats().PageWrites[1], 0u); // page 1 never went out
 }
 
 TEST_F(FormOnSim, ReopeningFindsTheSameUnit) {
     TFormHlav& f = Start();
     f.MenuProgramClick();
     Ticks(30);
-    const uint16_t count = Unit->ProgramCount;
+    const uint16_t count = Unit->ProgrammingCount();
     f.MenuCom1Click(ControlId::MenuCom1);
     EXPECT_TRUE(f.SerialLink.IsOpen());
     Ticks(12);

@@ -45,8 +45,8 @@ TEST(SimUnitReplies, BadChecksumsAndReplyFramesAreNotAnswered) {
     std::vector<uint8_t> out;
     unit.Poll(out);
     EXPECT_TRUE(out.empty());
-    EXPECT_EQ(unit.Stats.BadFrames, 1u);
-    EXPECT_EQ(unit.Stats.Ignored, 1u);
+    EXPECT_EQ(unit.Stats().BadFrames, 1u);
+    EXPECT_EQ(unit.Stats().Ignored, 1u);
     // The unit stays in step: the next good request is answered.
     EXPECT_EQ(Ask(unit, 0x30).size(), FRAME_SIZE);
 }
@@ -84,11 +84,11 @@ TEST(SimUnitPages, ReadsReportTheIdentificationAndTheStoredSet) {
     EXPECT_STREQ(reinterpret_cast<const char*>(id.IdText), "ROAD 125");
 
     const std::vector<uint8_t> p1 = Ask(unit, 0x41);
-    EXPECT_EQ(std::memcmp(p1.data() + 1, &unit.Params, PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(p1.data() + 1, &unit.Params(), PAGE_SIZE), 0);
     // The starting set is already normalised and carries reserved bytes.
-    TIgnParams normalised = unit.Params;
+    TIgnParams normalised = unit.Params();
     Normalise(normalised);
-    EXPECT_EQ(std::memcmp(&normalised, &unit.Params, PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(&normalised, &unit.Params(), PAGE_SIZE), 0);
     const TIgnParams& p = ReplyParams(p1);
     EXPECT_NE(p.Reserved7, 0);
     EXPECT_NE(p.Reserved8, 0);
@@ -97,27 +97,27 @@ TEST(SimUnitPages, ReadsReportTheIdentificationAndTheStoredSet) {
 
 TEST(SimUnitPages, Page0WriteIsAnsweredWithTheUnitsOwnPage) {
     SimUnit unit;
-    const TIdentPage before = unit.Ident;
+    const TIdentPage before = unit.Ident();
     uint8_t junk[PAGE_SIZE];
     std::memset(junk, 0x55, sizeof junk);
     const std::vector<uint8_t> reply = Ask(unit, 0x00, junk);
     EXPECT_EQ(reply[0], 0x80);
     EXPECT_EQ(std::memcmp(reply.data() + 1, &before, PAGE_SIZE), 0);
-    EXPECT_EQ(std::memcmp(&unit.Ident, &before, PAGE_SIZE), 0);
-    EXPECT_EQ(unit.ProgramCount, 1);
+    EXPECT_EQ(std::memcmp(&unit.Ident(), &before, PAGE_SIZE), 0);
+    EXPECT_EQ(unit.ProgrammingCount(), 12);
 }
 
 TEST(SimUnitPages, Page1WriteStoresCountsAndStartsSaving) {
     SimUnit unit;
-    unit.ProgramCount = 41;
-    TIgnParams set = unit.Params;
+    unit.SetProgrammingCount(41);
+    TIgnParams set = unit.Params();
     set.BaseAdv = 14;
     set.Reserved8 = 99;
     const std::vector<uint8_t> reply = Ask(unit, 0x01, reinterpret_cast<const uint8_t*>(&set));
     EXPECT_EQ(reply[0], 0x81);
     EXPECT_EQ(std::memcmp(reply.data() + 1, &set, PAGE_SIZE), 0);
-    EXPECT_EQ(std::memcmp(&unit.Params, &set, PAGE_SIZE), 0);
-    EXPECT_EQ(unit.ProgramCount, 42);
+    EXPECT_EQ(std::memcmp(&unit.Params(), &set, PAGE_SIZE), 0);
+    EXPECT_EQ(unit.ProgrammingCount(), 42);
 
     // The countdown shows in the monitor frames and falls to 0.
     std::vector<uint16_t> seen;
@@ -143,8 +143,8 @@ TEST(SimUnitPages, ReadProtectionIsReportedInPage0) {
                           Case{"stored flag", false, 1, 0}}) {
         SCOPED_TRACE(c.Name);
         SimUnit unit;
-        unit.ReadProtected = c.Option;
-        TIgnParams set = unit.Params;
+        unit.Options().ReadProtected = c.Option;
+        TIgnParams set = unit.Params();
         set.ZakazCteni = c.ZakazCteni;
         Ask(unit, 0x01, reinterpret_cast<const uint8_t*>(&set));
         EXPECT_EQ(ReplyIdent(Ask(unit, 0x40)).ReadAllowed, c.Expected);
@@ -158,9 +158,9 @@ TEST(SimUnitFaults, DeadOrDroppingUnitsSendNothing) {
         SimFaults f;
         f.Dead = dead;
         f.DropRate = dead ? 0.0 : 1.0;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         EXPECT_TRUE(Ask(unit, 0x30).empty());
-        EXPECT_EQ(unit.Stats.RepliesLost, 1u);
+        EXPECT_EQ(unit.Stats().RepliesLost, 1u);
     }
 }
 
@@ -168,19 +168,19 @@ TEST(SimUnitFaults, CorruptedChecksumKeepsTheCommand) {
     SimUnit unit;
     SimFaults f;
     f.CorruptRate = 1.0;
-    unit.SetFaults(f);
+    unit.Options().Faults = f;
     const std::vector<uint8_t> reply = Ask(unit, 0x41);
     ASSERT_EQ(reply.size(), FRAME_SIZE);
     EXPECT_EQ(reply[0], 0xC1);
     EXPECT_FALSE(FrameChecksumOk(reply.data()));
-    EXPECT_EQ(std::memcmp(reply.data() + 1, &unit.Params, PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(reply.data() + 1, &unit.Params(), PAGE_SIZE), 0);
 }
 
 TEST(SimUnitFaults, DelayedRepliesComeOutAfterTheGivenPolls) {
     SimUnit unit;
     SimFaults f;
     f.DelayPolls = 2;
-    unit.SetFaults(f);
+    unit.Options().Faults = f;
     const std::vector<uint8_t> req = Request(0x30);
     unit.Receive(req.data(), req.size());
     std::vector<uint8_t> out;
@@ -195,10 +195,10 @@ TEST(SimUnitFaults, DelayedRepliesComeOutAfterTheGivenPolls) {
 TEST(SimUnitFaults, DifferingPage1RepliesDifferOnlyInTheGivenByte) {
     SimUnit unit;
     SimFaults f;
-    f.WriteReplyDiffByte = 7;
-    f.ReadReplyDiffByte = 15;
-    unit.SetFaults(f);
-    const TIgnParams stored = unit.Params;
+    f.WriteReplyDiffer = 7;
+    f.ReadReplyDiffer = 15;
+    unit.Options().Faults = f;
+    const TIgnParams stored = unit.Params();
     auto diffs = [&](const std::vector<uint8_t>& reply) {
         std::vector<int> at;
         for (size_t k = 0; k < PAGE_SIZE; ++k)
@@ -210,14 +210,14 @@ TEST(SimUnitFaults, DifferingPage1RepliesDifferOnlyInTheGivenByte) {
     EXPECT_TRUE(FrameChecksumOk(write.data()));
     EXPECT_EQ(diffs(write), std::vector<int>{7});
     // What the unit stored is what it was sent; only the reply lies.
-    EXPECT_EQ(std::memcmp(&unit.Params, &stored, PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(&unit.Params(), &stored, PAGE_SIZE), 0);
     EXPECT_EQ(diffs(Ask(unit, 0x41)), std::vector<int>{15});
-    EXPECT_EQ(std::memcmp(Ask(unit, 0x40).data() + 1, &unit.Ident, PAGE_SIZE), 0);
+    EXPECT_EQ(std::memcmp(Ask(unit, 0x40).data() + 1, &unit.Ident(), PAGE_SIZE), 0);
 }
 
 TEST(SimUnitFaults, AnotherProgramVersionShowsInPage0AndMonitor) {
     SimUnit unit;
-    unit.Ident.IgnVersion = 66;
+    unit.SetVersion(66);
     EXPECT_EQ(Ask(unit, 0x40)[1 + 10], 66);
     EXPECT_EQ(Ask(unit, 0x00)[1 + 10], 66);
     EXPECT_EQ(Monitor(Ask(unit, 0x30)).IgnVersion(), 66);
@@ -232,7 +232,7 @@ TEST(SimUnitFaults, NoisyLineFaultsReshapeTheReplyStream) {
         SimUnit unit;
         SimFaults f;
         f.SplitRate = 1.0;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         std::vector<uint8_t> first = Ask(unit, 0x41), rest;
         EXPECT_GT(first.size(), 0u);
         EXPECT_LT(first.size(), FRAME_SIZE);
@@ -245,7 +245,7 @@ TEST(SimUnitFaults, NoisyLineFaultsReshapeTheReplyStream) {
         SimUnit unit;
         SimFaults f;
         f.DuplicateRate = 1.0;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         std::vector<uint8_t> twice = expected;
         twice.insert(twice.end(), expected.begin(), expected.end());
         EXPECT_EQ(Ask(unit, 0x41), twice);
@@ -255,7 +255,7 @@ TEST(SimUnitFaults, NoisyLineFaultsReshapeTheReplyStream) {
         SimUnit unit;
         SimFaults f;
         f.StrayRate = 1.0;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         const std::vector<uint8_t> got = Ask(unit, 0x41);
         ASSERT_GE(got.size(), FRAME_SIZE + 1);
         ASSERT_LE(got.size(), FRAME_SIZE + 3);
@@ -267,7 +267,7 @@ TEST(SimUnitFaults, NoisyLineFaultsReshapeTheReplyStream) {
         SimFaults f;
         f.GarbleRate = 1.0;
         f.Seed = 3;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         const std::vector<uint8_t> got = Ask(unit, 0x41);
         ASSERT_EQ(got.size(), FRAME_SIZE);
         EXPECT_NE(got, expected);
@@ -282,13 +282,13 @@ TEST(SimUnitFaults, RatesAreDrawnFromTheSeed) {
         f.DropRate = 0.5;
         f.SplitRate = 0.2;
         f.StrayRate = 0.2;
-        unit.SetFaults(f);
+        unit.Options().Faults = f;
         std::vector<uint8_t> all;
         for (int i = 0; i < 200; ++i) {
             const std::vector<uint8_t> r = Ask(unit, 0x40);
             all.insert(all.end(), r.begin(), r.end());
         }
-        return std::make_pair(all, unit.Stats.RepliesLost);
+        return std::make_pair(all, unit.Stats().RepliesLost);
     };
     const auto a = run(11), b = run(11), c = run(12);
     EXPECT_EQ(a, b);
