@@ -11,9 +11,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QStyleOptionMenuItem>
 #include <QToolButton>
 #include <algorithm>
 
@@ -137,6 +139,27 @@ class RadioItem : public QRadioButton {
 
   protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// Menus mark the checked item only; an unchecked item shows no empty box.
+class MenuStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuItem) {
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+                item != nullptr && item->checkType != QStyleOptionMenuItem::NotCheckable &&
+                !item->checked) {
+                QStyleOptionMenuItem plain(*item);
+                plain.checkType = QStyleOptionMenuItem::NotCheckable;
+                QProxyStyle::drawControl(element, &plain, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
 };
 
 QString GaugeStyle(const QColor& bar) {
@@ -329,6 +352,8 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
 }
 
 void MainWindow::BuildMenus() {
+    auto* menuStyle = new MenuStyle();
+    menuStyle->setParent(this);
     std::array<QMenu*, CONTROL_COUNT> menus{};
     for (int i = 0; i < CONTROL_COUNT; ++i) {
         const C id = static_cast<C>(i);
@@ -338,6 +363,7 @@ void MainWindow::BuildMenus() {
         switch (row.Kind) {
         case K::Menu: {
             auto* menu = new QMenu(this);
+            menu->setStyle(menuStyle);
             menus[i] = menu;
             if (row.Parent == C::MainMenu1)
                 menuBar()->addMenu(menu);
@@ -645,6 +671,9 @@ void MainWindow::ApplyProgress(ControlId id) {
     const ControlState& s = Model[id];
     bar->setRange(0, s.GaugeMax);
     bar->setValue(std::clamp(s.Progress, 0, s.GaugeMax));
+    // With a style sheet the bar's own test for a visible change sees no
+    // groove and skips small steps; paint every change.
+    bar->update();
 }
 
 void MainWindow::DockStatusBar() {
