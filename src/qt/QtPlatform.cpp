@@ -100,23 +100,18 @@ void FitToPage(long long w, long long h, long long pageW, long long pageH, long 
     }
 }
 
-bool QtPlatform::PrintWindow(std::string& error) {
-    // The image is taken first, while the window shows its paper look.
-    const QImage image = View->ClientArea()->grab().toImage();
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        error = "No default printer is installed.";
-        return false;
-    }
-    QPrinter printer(info, QPrinter::HighResolution);
+bool PrintImage(QPrinter& printer, const QImage& image, std::string& error) {
+    const std::string name = printer.outputFormat() == QPrinter::PdfFormat
+                                 ? printer.outputFileName().toStdString()
+                                 : printer.printerName().toStdString();
     printer.setDocName(QStringLiteral("kelmor"));
     if (!printer.isValid()) {
-        error = "The printer " + info.printerName().toStdString() + " cannot be used.";
+        error = "The printer " + name + " cannot be used.";
         return false;
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = "The print job could not be started on " + info.printerName().toStdString() + ".";
+        error = "The print job could not be started on " + name + ".";
         return false;
     }
     const QRect page = painter.viewport();
@@ -124,10 +119,28 @@ bool QtPlatform::PrintWindow(std::string& error) {
     FitToPage(image.width(), image.height(), page.width(), page.height(), w, h);
     painter.drawImage(QRect(0, 0, static_cast<int>(w), static_cast<int>(h)), image);
     if (!painter.end()) {
-        error = "The page could not be sent to " + info.printerName().toStdString() + ".";
+        error = "The page could not be sent to " + name + ".";
         return false;
     }
     return true;
+}
+
+bool QtPlatform::PrintWindow(std::string& error) {
+    // The image is taken first, while the window shows its paper look.
+    const QImage image = View->ClientArea()->grab().toImage();
+    if (!PrintFile.empty()) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(PrintFile));
+        return PrintImage(printer, image, error);
+    }
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        error = "No default printer is installed.";
+        return false;
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    return PrintImage(printer, image, error);
 }
 
 bool QtPlatform::OpenDocument(const std::string& name) {

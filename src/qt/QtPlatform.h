@@ -4,6 +4,8 @@
 #include "ui/TPlatform.h"
 
 class QDialog;
+class QImage;
+class QPrinter;
 
 namespace kelmor {
 
@@ -17,6 +19,8 @@ class QtPlatform : public TPlatform {
     void SetAbout(QDialog* about) { About = about; }
     // COM1 becomes the built-in simulated unit for this run.
     void SetSimulatedCom1(bool on) { SimulatedCom1 = on; }
+    // Prints go into this PDF file instead of the default printer (empty: printer).
+    void SetPrintToFile(std::string path) { PrintFile = std::move(path); }
 
     // The digit-grouping separator of the user's locale (UTF-8).
     static std::string LocaleGroupSeparator();
@@ -42,7 +46,12 @@ class QtPlatform : public TPlatform {
     MainWindow* View = nullptr;
     QDialog* About = nullptr;
     bool SimulatedCom1 = false;
+    std::string PrintFile;
 };
+
+// Puts the image on one page of the printer, scaled by FitToPage; the
+// printer's error text on failure.
+bool PrintImage(QPrinter& printer, const QImage& image, std::string& error);
 
 // Where a picture W x H goes on a page pw x ph: scaled to the page height,
 // unless that is too wide, then to the page width; at the top-left corner.

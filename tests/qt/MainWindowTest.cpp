@@ -4,10 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -349,6 +352,53 @@ class MainWindowTest : public QObject {
         h.Form.UpdateVisibility();
         QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
         QVERIFY(h.W(C::UpDownRpmAdv1)->isVisible());
+    }
+
+    // The printed page, rendered into a PDF: one page in the paper look, and
+    // the normal look back afterwards.
+    void printedPageShowsThePaperLook() {
+        Harness& h = *H;
+        const QString pdf = Dir.filePath("page.pdf");
+        h.Platform.SetPrintToFile(pdf.toStdString());
+        h.Platform.Boxes.clear();
+        h.Form.SpeedButtonPrintClick();
+        QVERIFY(!h.Form.Printing);
+        QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
+        QVERIFY(h.S(C::LabelHlaseni).Caption.starts_with("Date and time of printing:  "));
+        QVERIFY(h.Platform.Boxes.empty());
+
+        QProcess info;
+        info.start("pdfinfo", {pdf});
+        QVERIFY(info.waitForFinished(10000));
+        QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+                    .contains(QRegularExpression("Pages:\\s+1\\n")));
+        const QString png = Dir.filePath("page");
+        QCOMPARE(QProcess::execute("pdftoppm", {"-png", "-r", "40", "-singlefile", pdf, png}), 0);
+        QImage page(png + ".png");
+        QVERIFY(!page.isNull());
+        // The window fills the page width (it is wider than the page's shape)
+        // and the tool bar's place at its top-left is white paper.
+        const double scale = page.width() / 920.0;
+        auto white = [&page](int x, int y) {
+            const QColor c = page.pixelColor(x, y);
+            return c.red() > 245 && c.green() > 245 && c.blue() > 245;
+        };
+        QVERIFY(white(int(200 * scale), int(20 * scale)));
+        QVERIFY(white(int(900 * scale), int(640 * scale)));
+        // Below the window's image the page stays empty.
+        QVERIFY(white(page.width() / 2, page.height() - 2));
+    }
+
+    void printWithoutAPrinterRestoresTheLook() {
+        Harness& h = *H;
+        h.Platform.SetPrintToFile("/nonexistent-folder/page.pdf");
+        h.Platform.Boxes.clear();
+        h.Form.SpeedButtonPrintClick();
+        QVERIFY(!h.Form.Printing);
+        QCOMPARE(h.Platform.Boxes.size(), size_t(1));
+        QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
+        QCOMPARE(h.View.ClientArea()->palette().color(QPalette::Window) == QColor(255, 255, 255),
+                 false);
     }
 
     void pageFitFollowsTheWindowShape_data() {
