@@ -1,0 +1,47 @@
+#pragma once
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "link/SerialPort.h"
+#include "sim/SimUnit.h"
+
+namespace kelmor::cli {
+
+// Exit statuses of kelmor-cli.
+enum ExitStatus : int {
+    ExitOk = 0,
+    ExitUnitFailed = 1,   // the unit failed the transfer, refused it, or did not answer
+    ExitUnusable = 2,     // a port or a file could not be used, or a wrong command line
+    ExitVersion = 3,      // the unit's program version or the file's version is not ours
+    ExitInterrupted = 130 // Ctrl+C or SIGTERM during a transfer
+};
+
+// What the commands need from around them; tests replace the parts.
+struct CliEnvironment {
+    std::ostream* Out = nullptr;
+    std::ostream* Err = nullptr;
+    // Set by Ctrl+C or SIGTERM; looked at every tick.
+    const std::atomic<bool>* Stop = nullptr;
+    // COM n to "sim" or a device path; empty when ports cannot be mapped.
+    std::function<std::string(int)> MapComPort;
+    // The real serial port on a device path; the reason of a failed open goes to *whyNot.
+    std::function<std::unique_ptr<SerialPort>(const std::string& device, std::string* whyNot)>
+        MakeDevicePort;
+    // Called between ticks on a real port.
+    std::function<void()> Pump;
+    // The unit behind "--port sim" (made on first use when not given).
+    std::shared_ptr<SimUnit> InProcessUnit;
+};
+
+// The environment of the program itself: the given streams and the real serial back end.
+CliEnvironment ProgramEnvironment(std::ostream& out, std::ostream& err,
+                                  const std::atomic<bool>* stop);
+
+// Runs the command line (without the program name) and returns the exit status.
+int RunCli(const std::vector<std::string>& args, CliEnvironment& env);
+
+} // namespace kelmor::cli

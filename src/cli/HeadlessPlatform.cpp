@@ -1,0 +1,51 @@
+#include "cli/HeadlessPlatform.h"
+
+namespace kelmor::cli {
+
+HeadlessPlatform::HeadlessPlatform(std::ostream& err, PortMaker port)
+    : Err(err), Port(std::move(port)) {}
+
+void HeadlessPlatform::MessageBox(std::string_view text) {
+    Shown.emplace_back(text);
+    Err << text << '\n' << std::flush;
+}
+
+TPlatform::Answer HeadlessPlatform::AskYesNoCancel(std::string_view text) {
+    Shown.emplace_back(text);
+    Err << text << '\n' << std::flush;
+    return Answer::Cancel;
+}
+
+std::optional<std::string> HeadlessPlatform::OpenDialog(const std::string&) {
+    std::optional<std::string> path = std::move(NextOpen);
+    NextOpen.reset();
+    return path;
+}
+
+std::optional<std::string> HeadlessPlatform::SaveDialog(const std::string&) {
+    std::optional<std::string> path = std::move(NextSave);
+    NextSave.reset();
+    return path;
+}
+
+bool HeadlessPlatform::PrintWindow(std::string& error) {
+    error = "There is no window to print.";
+    return false;
+}
+
+bool HeadlessPlatform::OpenDocument(const std::string&) {
+    return false;
+}
+
+// A folder that can never exist: the tool reads neither the window's
+// settings nor its last parameter set, so every run starts from the defaults
+// in English, and it never writes them.
+std::string HeadlessPlatform::ConfigDir() {
+    return "/dev/null/kelmor";
+}
+
+std::unique_ptr<SerialPort> HeadlessPlatform::MakeSerialPort(int) {
+    return Port ? Port() : nullptr;
+}
+
+} // namespace kelmor::cli
