@@ -101,6 +101,25 @@ TEST_F(LinkOverPty, ProgramTransferGoesThroughAndTheUnitSaves) {
         Tick(form);
     EXPECT_GT(form.SavingCountdown, 0);
     EXPECT_EQ(form.Model()[C::LabelHlaseni].Caption, form.Messages.MsgSaving);
+
+    // Reading it back gives the same 50 bytes, the reserved ones included.
+    const TIgnParams programmed = form.Params();
+    SetDefaults(form.Params());
+    form.Params().Reserved7 = form.Params().Reserved8 = form.Params().Reserved19 = 0;
+    form.ShowParams();
+    form.MenuReadClick();
+    ticks = 0;
+    while (form.Mode != tmIdle && ticks < 60) {
+        Tick(form);
+        ++ticks;
+    }
+    // The unit may still be saving, which the idle part of the same tick shows.
+    ASSERT_EQ(form.Mode, tmIdle);
+    const std::string& status = form.Model()[C::LabelHlaseni].Caption;
+    EXPECT_TRUE(status == form.Messages.MsgVerify + ": OK" || status == form.Messages.MsgSaving)
+        << status;
+    EXPECT_EQ(std::memcmp(&programmed, &form.Params(), sizeof(TIgnParams)), 0);
+    EXPECT_EQ(form.Params().Reserved8, 0x42);
 }
 
 TEST_F(LinkOverPty, SecondOpenOfTheSamePortFails) {
