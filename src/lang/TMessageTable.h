@@ -14,7 +14,11 @@ namespace kelmor {
                 X(MsgAskDefaults) X(MsgNoReading) X(MsgManualOpenError) X(MsgAdvance)              \
                     X(MsgStartLimiter) X(MsgLimiter) X(MsgPilotLight) X(MsgClutchMaster)           \
                         X(MsgRetard) X(MsgBlocking) X(MsgProgramCount) X(MsgYes) X(MsgNo)          \
-                            X(MsgPickup) X(MsgRunning) X(MsgNoSignal) X(MsgInput) X(MsgBasic)
+                            X(MsgPickup) X(MsgRunning) X(MsgNoSignal) X(MsgInput) X(MsgBasic) \
+    X(MsgMonitorLog) X(MsgLogFrames) X(MsgLogError) X(MsgBackupError) X(MsgNoBackups) \
+    X(MsgRecordTitle) X(MsgRecordError) X(MsgLastTransfer) X(MsgNoTransfer) X(MsgParameter) \
+    X(MsgValueHere) X(MsgValueInFile) X(MsgCompareTitle) X(MsgCompareEqual) X(MsgPoint) \
+    X(MsgClutchTime) X(MsgClutchPause)
 
 struct TMessageTable {
 #define KELMOR_SLOT_MEMBER(name) std::string name;

@@ -63,7 +63,8 @@ namespace kelmor {
                                                                                                 X(MenuCzech) X(                \
                                                                                                     MenuHelp)                  \
                                                                                                     X(MenuContens)             \
-                                                                                                        X(MenuAbout)
+                                                                                                        X(MenuAbout) \
+    X(MenuRecord) X(MenuCompare) X(MenuBackups) X(MenuLog) X(LabelLog) X(ImageCurve)
 
 enum class ControlId : uint16_t {
 #define KELMOR_ENUM_ENTRY(name) name,

@@ -289,6 +289,17 @@ Builder Build() {
     b.Menu(C::MenuHelp, K::Menu, C::MainMenu1, "&Help").FixedHint = "Not available jet";
     b.Menu(C::MenuContens, K::MenuItem, C::MenuHelp, "&Contents...", "F1");
     b.Menu(C::MenuAbout, K::MenuItem, C::MenuHelp, "&About...");
+
+    // The advance chart fills the free space right of the settings column;
+    // the monitor log's line sits in the status area between the file name
+    // and the version warning.
+    b.Add(C::ImageCurve, K::Image, C::FormHlav, 565, 300, 350, 255);
+    b.Add(C::LabelLog, K::Label, C::FormHlav, 13, 580, 330, 14).ShownAtStart = false;
+    // The File items go before the separator above Exit (the view puts them there).
+    b.Menu(C::MenuRecord, K::MenuItem, C::MenuFile, "Workshop &record (PDF)...");
+    b.Menu(C::MenuCompare, K::MenuItem, C::MenuFile, "Co&mpare with file...");
+    b.Menu(C::MenuBackups, K::MenuItem, C::MenuFile, "Open &backup...");
+    b.Menu(C::MenuLog, K::MenuItem, C::MenuTools, "Monitor &log", "Ctrl+L");
     return b;
 }
 

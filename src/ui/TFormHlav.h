@@ -11,6 +11,8 @@
 #include "link/TMonitorData.h"
 #include "link/TSerialLink.h"
 #include "params/TUndoHistory.h"
+#include "ui/CurveChart.h"
+#include "ui/MonitorLog.h"
 #include "ui/TPlatform.h"
 #include "ui/WindowModel.h"
 
@@ -137,6 +139,43 @@ class TFormHlav {
     WindowModel Window;
     // Scratch for captions built on the tick path; keeps its capacity.
     std::string Scratch;
+
+  public:
+    // Additions to the window: the advance chart, the monitor log, the
+    // workshop record, backups of every set read and the comparison with a file.
+    CurveChart Chart;
+    MonitorLog Log;
+    // Final status caption of the last transfer; empty before the first.
+    std::string LastTransferResult;
+
+    // What Timer1 fires: the tick, then what follows it (chart, log,
+    // backup). A box opened inside the tick runs ticks of its own; the
+    // follow-up then belongs to the newest of them.
+    void OnTimer1();
+    void AfterTick();
+    // Brings the chart up to the parameter set and the active point.
+    void FollowChart();
+    void MenuLogClick();
+    void MenuRecordClick();
+    void MenuCompareClick();
+    void MenuBackupsClick();
+    std::string LogFolder();
+    std::string BackupFolder();
+
+  private:
+    bool MonitorFrameTaken() const;
+    void LogFrame();
+    void ShowLogState();
+    void WatchTransfer();
+    void BackupReadSet();
+    bool ReadParameterFile(const std::string& path, TIgnParams& into);
+    void OpenParameterFile(const std::string& path);
+
+    uint32_t TickSerial = 0;
+    uint32_t LogTicks = 0;
+    uint8_t WatchedMode = tmIdle;
+    bool WatchingRead = false; // a read whose verify has not ended yet
+    std::string LogScratch;
 };
 
 } // namespace kelmor

@@ -3,11 +3,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/SerialPort.h"
 #include "ui/ControlId.h"
 
 namespace kelmor {
+
+struct WorkshopRecord;
+
+// A moment of the local clock, as file names and records carry it.
+struct LocalTime {
+    int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
 
 // What only a desktop can do, as the handlers need it. The Qt program
 // implements it; tests use a scripted fake.
@@ -49,6 +57,30 @@ class TPlatform {
 
     virtual void CloseWindow() = 0;
     virtual void ShowAbout() = 0;
+
+    // Services of the chart, log, record, backup and compare commands. Each
+    // has a plain default, so a platform without a screen needs none of them.
+
+    // The local clock now.
+    virtual LocalTime LocalClock();
+    // The open dialog started in `folder`, with `proposed` selected (newest first).
+    virtual std::optional<std::string> OpenDialogIn(const std::string& folder,
+                                                    const std::string& proposed) {
+        (void)folder;
+        return OpenDialog(proposed);
+    }
+    // A save dialog for a PDF file ("*.pdf"); nullopt when cancelled.
+    virtual std::optional<std::string> SavePdfDialog(const std::string& proposed) {
+        (void)proposed;
+        return std::nullopt;
+    }
+    // Writes the record as a one-page PDF, the window's image (taken now, in
+    // the look it has) on top; on failure the reason.
+    virtual bool WriteRecordPdf(const std::string& path, const WorkshopRecord& record,
+                                std::string& error);
+    // A modal list of rows under column titles.
+    virtual void ShowTable(std::string_view title, const std::vector<std::string>& columns,
+                           const std::vector<std::vector<std::string>>& rows);
 };
 
 } // namespace kelmor

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/TPlatform.h"
+#include "ui/WorkshopRecord.h"
 
 namespace kelmor::test {
 
@@ -84,6 +85,47 @@ class FakePlatform : public TPlatform {
     }
     void CloseWindow() override { Closed = true; }
     void ShowAbout() override { ++Abouts; }
+
+    // The chart, log, record, backup and compare services.
+    LocalTime Clock{2026, 12, 10, 13, 50, 0};
+    std::vector<std::string> OpenInFolders;
+    std::vector<std::optional<std::string>> PdfAnswers;
+    std::vector<std::string> PdfProposals;
+    bool RecordOk = true;
+    std::string RecordError = "disk full";
+    std::vector<std::string> RecordPaths;
+    std::vector<WorkshopRecord> Records;
+    std::function<void()> WhileWritingRecord;
+    struct Table {
+        std::string Title;
+        std::vector<std::string> Columns;
+        std::vector<std::vector<std::string>> Rows;
+    };
+    std::vector<Table> Tables;
+
+    LocalTime LocalClock() override { return Clock; }
+    std::optional<std::string> OpenDialogIn(const std::string& folder,
+                                            const std::string& proposed) override {
+        OpenInFolders.push_back(folder);
+        OpenProposals.push_back(proposed);
+        return Pop(OpenAnswers);
+    }
+    std::optional<std::string> SavePdfDialog(const std::string& proposed) override {
+        PdfProposals.push_back(proposed);
+        return Pop(PdfAnswers);
+    }
+    bool WriteRecordPdf(const std::string& path, const WorkshopRecord& record,
+                        std::string& error) override {
+        RecordPaths.push_back(path);
+        Records.push_back(record);
+        if (WhileWritingRecord) WhileWritingRecord();
+        if (!RecordOk) error = RecordError;
+        return RecordOk;
+    }
+    void ShowTable(std::string_view title, const std::vector<std::string>& columns,
+                   const std::vector<std::vector<std::string>>& rows) override {
+        Tables.push_back({std::string(title), columns, rows});
+    }
 
   private:
     static std::optional<std::string> Pop(std::vector<std::optional<std::string>>& q) {

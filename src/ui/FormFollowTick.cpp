@@ -1,0 +1,141 @@
+// What follows every tick of the main window: the advance chart, the
+// monitor log and the backup of every set read from a unit.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "link/MonitorCsv.h"
+#include "storage/IgnFile.h"
+#include "ui/Backups.h"
+#include "ui/TFormHlav.h"
+
+namespace kelmor {
+
+namespace {
+using C = ControlId;
+constexpr uint32_t TICK_MS = 55;
+} // namespace
+
+void TFormHlav::OnTimer1() {
+    const uint32_t mine = ++TickSerial;
+    // A transfer started by a command since the last tick is seen before the
+    // tick can end it.
+    WatchTransfer();
+    if (Log.Running()) ++LogTicks;
+    Timer1Timer();
+    if (mine == TickSerial) AfterTick();
+}
+
+bool TFormHlav::MonitorFrameTaken() const {
+    // The tick reports no events. A frame was accepted in it exactly when the
+    // connection age started again (the same tick counts it up to 1); it was
+    // a monitor frame when the frame read is one with a good checksum, which
+    // HandleMonitorFrame then kept.
+    const uint8_t* frame = RxBuffer.data();
+    return ConnectionAge == 1 && frame[0] == CMD_MONITOR_REPLY && FrameChecksumOk(frame) &&
+           std::memcmp(MonitorCopy.Bytes, frame, sizeof MonitorCopy.Bytes) == 0;
+}
+
+void TFormHlav::FollowChart() {
+    Chart.FollowCurve(Params());
+    Chart.FollowActive(NoActivePoint, ActivePoint);
+}
+
+void TFormHlav::AfterTick() {
+    const bool frame = MonitorFrameTaken();
+    FollowChart();
+    Chart.Tick();
+    if (frame && LiveRpm > 0) Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100);
+    Chart.SetRunning(LiveRpm > 0 && ConnectionAge < CONNECTION_TIMEOUT_TICKS);
+    if (frame && Log.Running()) LogFrame();
+    WatchTransfer();
+}
+
+std::string TFormHlav::LogFolder() {
+    return (std::filesystem::path(Host.ConfigDir()) / "logs").string();
+}
+
+std::string TFormHlav::BackupFolder() {
+    return (std::filesystem::path(Host.ConfigDir()) / "backups").string();
+}
+
+void TFormHlav::MenuLogClick() {
+    if (Log.Running()) {
+        Log.Stop();
+        ShowLogState();
+        return;
+    }
+    const std::string folder = LogFolder();
+    LogTicks = 0;
+    if (!Log.Start(folder, Host.LocalClock())) {
+        ShowLogState();
+        Host.MessageBox(Messages.MsgLogError + "\n" + (Log.Path().empty() ? folder : Log.Path()));
+        return;
+    }
+    LogScratch.reserve(256);
+    ShowLogState();
+}
+
+void TFormHlav::LogFrame() {
+    char line[320];
+    const size_t n = FormatMonitorCsv(MonitorCopy, LogTicks * TICK_MS, line, sizeof line);
+    const bool written = Log.Append(line, n);
+    ShowLogState();
+    // The log has stopped before the box opens: ticks go on inside it.
+    if (!written) Host.MessageBox(Messages.MsgLogError + "\n" + Log.Path());
+}
+
+void TFormHlav::ShowLogState() {
+    const bool on = Log.Running();
+    Window.SetChecked(C::MenuLog, on);
+    Window.SetVisible(C::LabelLog, on);
+    if (!on) return;
+    const std::string& path = Log.Path();
+    const size_t slash = path.find_last_of("/\\");
+    char count[16];
+    std::snprintf(count, sizeof count, " %u", static_cast<unsigned>(Log.Frames()));
+    LogScratch.assign(Messages.MsgMonitorLog);
+    LogScratch += ' ';
+    LogScratch.append(path, slash == std::string::npos ? 0 : slash + 1);
+    LogScratch += ", ";
+    LogScratch += Messages.MsgLogFrames;
+    LogScratch += count;
+    Window.SetCaption(C::LabelLog, LogScratch);
+}
+
+void TFormHlav::WatchTransfer() {
+    const uint8_t before = WatchedMode;
+    WatchedMode = Mode;
+    if (Mode == tmRead)
+        WatchingRead = true;
+    else if (Mode == tmProgram || (Mode == tmVerify && before == tmIdle))
+        WatchingRead = false;
+    if (before == tmIdle || Mode != tmIdle) return;
+
+    // The transfer ended in this tick.
+    const bool read = WatchingRead;
+    WatchingRead = false;
+    const ControlState& status = Window[C::LabelHlaseni];
+    if (status.Background == Colour::Red) {
+        LastTransferResult = status.Caption;
+    } else if (before == tmVerify) {
+        LastTransferResult = (ProgramDone ? Messages.MsgProgramming : Messages.MsgVerify) + ": OK";
+        if (read) BackupReadSet();
+    } else {
+        // Only the unit's program version stops a read or a program without a red line.
+        char versions[48];
+        std::snprintf(versions, sizeof versions, "  PC-%d, IGN-%d", PC_VERSION,
+                      DeviceImage.Ident.IgnVersion);
+        LastTransferResult = Messages.MsgVersionMismatch + versions;
+    }
+}
+
+void TFormHlav::BackupReadSet() {
+    // The verify has just found the unit's page 1 equal to the set shown.
+    const std::string folder = BackupFolder();
+    const std::string written =
+        WriteNewFile(folder, BackupFileName(Ident, Host.LocalClock()), WriteIgnFile(Params()));
+    if (written.empty()) Host.MessageBox(Messages.MsgBackupError + "\n" + folder);
+}
+
+} // namespace kelmor
