@@ -66,9 +66,11 @@ const CommandSpec kProgram{"program",
                            1,
                            R"(Usage: kelmor-cli program --port P FILE.ign
 
-Opens FILE.ign as the window's Open command does (version check, then the
-set is normalised), programs it into the unit, verifies it, and waits until
-the unit reports that it has saved it. Prints the unit's identification.
+Reads the unit (so that the bytes a .ign file does not hold stay the
+unit's own), opens FILE.ign as the window's Open command does (version
+check, then the set is normalised), programs it into the unit, verifies it,
+and waits until the unit reports that it has saved it. Prints the unit's
+identification.
 
   --port P   COM1..COM10, a device path, or sim
 )"};
@@ -79,8 +81,9 @@ const CommandSpec kVerify{"verify",
                           1,
                           R"(Usage: kelmor-cli verify --port P FILE.ign
 
-Opens FILE.ign as the window's Open command does and compares the unit's
-parameter set with it (the read-protection flag is not compared).
+Reads the unit (so that the bytes a .ign file does not hold are the unit's
+own), opens FILE.ign as the window's Open command does and compares the
+unit's parameter set with it (the read-protection flag is not compared).
 
   --port P   COM1..COM10, a device path, or sim
 )"};
@@ -289,14 +292,41 @@ int CmdRead(const ParsedCommand& c, CliEnvironment& env) {
 }
 
 int CmdProgramOrVerify(const ParsedCommand& c, CliEnvironment& env, bool program) {
+    const std::string& file = c.Args[0];
     PortChoice port;
     int status = ExitOk;
     if (!ResolvePort(c, env, port, status)) return status;
     Run run(env, port, false);
     if (!run.Start()) return ExitUnusable;
-    status = OpenStatus(run.S().OpenFile(c.Args[0]));
-    if (status != ExitOk) return status;
+    // A file the window would refuse is refused before the unit is touched.
+    TIgnParams check = StartingParams();
+    switch (LoadIgnFile(file, check)) {
+    case IgnLoadResult::OpenError:
+        *env.Err << run.Form().Messages.MsgFileOpenError << '\n';
+        return ExitUnusable;
+    case IgnLoadResult::VersionMismatch:
+        *env.Err << run.Form().Messages.MsgFileVersionMismatch << '\n';
+        return ExitVersion;
+    case IgnLoadResult::Ok:
+        break;
+    }
 
+    // The file does not hold the reserved bytes 7, 8 and 19, and a fresh
+    // window holds zeros there: programming would wipe the unit's own and
+    // verifying would compare against zeros. So the unit is read first, as a
+    // mechanic reads it before opening a file; a unit that refuses reading
+    // keeps the zeros, as in the window.
+    const TransferResult read = run.S().RunTransfer(&TFormHlav::MenuReadClick);
+    if (read == TransferResult::VersionMismatch || read == TransferResult::Interrupted) {
+        PrintIdent(*env.Out, run.Form().Ident);
+        return StatusOf(read, env);
+    }
+    if (read == TransferResult::Failed &&
+        run.Form().Model()[C::LabelHlaseni].Caption == run.Form().Messages.MsgReadError)
+        return ExitUnitFailed;
+
+    status = OpenStatus(run.S().OpenFile(file));
+    if (status != ExitOk) return status;
     if (!program) return StatusOf(run.S().RunTransfer(&TFormHlav::MenuVerifyClick), env);
     const TransferResult r = run.S().RunTransfer(&TFormHlav::MenuProgramClick);
     PrintIdent(*env.Out, run.Form().Ident);

@@ -1,0 +1,103 @@
+// What the tool says about its command line, and the ports it is pointed at.
+#include "CliFixture.h"
+
+#include "support/FakeSerialPort.h"
+
+namespace kelmor::test {
+namespace {
+
+struct UsageCase {
+    std::vector<std::string> Args;
+    int Status;
+    const char* Message; // in standard error (or standard output for help)
+};
+
+class CommandLine : public CliFixture, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CommandLine, EndsWithItsStatusAndAClearMessage) {
+    const UsageCase& c = GetParam();
+    const CliResult r = Run(c.Args);
+    EXPECT_EQ(r.Status, c.Status) << r.Err;
+    if (c.Status == 0)
+        EXPECT_NE(r.Out.find(c.Message), std::string::npos) << r.Out;
+    else
+        EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
+    // A refused command line never reaches the unit.
+    EXPECT_EQ(Unit->Stats().Requests, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CommandLine,
+    ::testing::Values(
+        UsageCase{{}, 2, "Usage: kelmor-cli COMMAND"},
+        UsageCase{{"--help"}, 0, "Usage: kelmor-cli COMMAND"},
+        UsageCase{{"read", "--help"}, 0, "Usage: kelmor-cli read --port P"},
+        UsageCase{{"program", "--port", "sim", "-h"}, 0, "Usage: kelmor-cli program"},
+        UsageCase{{"sim", "--help"}, 0, "--write-differ BYTE"},
+        UsageCase{{"frobnicate"}, 2, "unknown command 'frobnicate'"},
+        UsageCase{{"read"}, 2, "kelmor-cli read: missing --port"},
+        UsageCase{{"read", "--port"}, 2, "option '--port' needs a value"},
+        UsageCase{{"read", "--port", "sim", "--bogus"}, 2, "unknown option '--bogus'"},
+        UsageCase{{"read", "--port", "sim", "-x"}, 2, "unknown option '-x'"},
+        UsageCase{{"program", "--port", "sim"}, 2, "missing argument"},
+        UsageCase{{"verify", "--port", "sim", "a.ign", "b.ign"}, 2, "unexpected argument 'b.ign'"},
+        UsageCase{{"show", "a.ign", "--json=yes"}, 2, "option '--json' takes no value"},
+        UsageCase{{"read", "--port", "COM0"}, 2, "no port COM0"},
+        UsageCase{{"read", "--port", "com11"}, 2, "no port com11"},
+        UsageCase{{"monitor", "--port", "sim", "--count", "0"}, 2, "invalid value for '--count'"},
+        UsageCase{{"monitor", "--port", "sim", "--count", "3x"}, 2, "invalid value for '--count'"},
+        UsageCase{{"sim", "--number", "100"}, 2, "invalid value for '--number'"},
+        UsageCase{{"sim", "--date", "2024-13-01"}, 2, "invalid value for '--date'"},
+        UsageCase{{"sim", "--time", "24:00"}, 2, "invalid value for '--time'"},
+        UsageCase{{"sim", "--drop", "1.5"}, 2, "invalid value for '--drop'"},
+        UsageCase{{"sim", "--voltage", "nan"}, 2, "invalid value for '--voltage'"},
+        UsageCase{{"sim", "--letters", "AB"}, 2, "invalid value for '--letters'"},
+        UsageCase{{"sim", "--id-text", std::string(31, 'x')}, 2, "invalid value for '--id-text'"},
+        UsageCase{{"sim", "--read-differ", "50"}, 2, "invalid value for '--read-differ'"}));
+
+// COM n goes through the port map; whatever it names is what gets opened.
+TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
+    std::vector<int> asked;
+    std::vector<std::string> opened;
+    std::string mapped;
+    FakeSerialPort::Shared line;
+    line.OpenFails = true;
+    MapComPort = [&](int n) {
+        asked.push_back(n);
+        return mapped;
+    };
+    MakeDevicePort = [&](const std::string& device, std::string* whyNot) {
+        opened.push_back(device);
+        *whyNot = device + ": No such file or directory";
+        return std::make_unique<FakeSerialPort>(line);
+    };
+
+    mapped = "/dev/ttyUSB3";
+    CliResult r = Run({"read", "--port", "COM7"});
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(asked, std::vector<int>{7});
+    EXPECT_EQ(opened, std::vector<std::string>{"/dev/ttyUSB3"});
+    EXPECT_EQ(r.Err, "Com opening error!\nkelmor-cli: /dev/ttyUSB3: No such file or directory\n");
+
+    // A device path is opened as it stands, without the map.
+    r = Run({"verify", "--port", "/dev/ttyACM0", "x.ign"});
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_EQ(opened.back(), "/dev/ttyACM0");
+    EXPECT_EQ(asked.size(), 1u);
+
+    // The settings may put a number on the simulated unit.
+    mapped = "SIM";
+    r = Run({"read", "--port", "com10", "-o", Dir.Path + "/unit.ign"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(opened.size(), 2u);
+    EXPECT_GT(Unit->Stats().PageReads[1], 0u);
+
+    // A build that cannot map ports says so.
+    mapped = "";
+    r = Run({"read", "--port", "COM1"});
+    EXPECT_EQ(r.Status, 2);
+    EXPECT_NE(r.Err.find("no serial port support"), std::string::npos);
+}
+
+} // namespace
+} // namespace kelmor::test
