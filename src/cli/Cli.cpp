@@ -217,6 +217,9 @@ class Run {
             port.InProcess ? std::function<void()>{} : env.Pump, env.Stop);
     }
 
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+
     // False, with the reason shown, when the port did not open.
     bool Start() {
         if (Session->Start()) return true;

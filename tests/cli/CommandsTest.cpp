@@ -65,6 +65,17 @@ TEST_F(Commands, ProgramThenReadGivesTheFileBack) {
     EXPECT_EQ(r.Err, "Read:\nVerify:\nVerify: OK\nVerify:\nVerify: OK\n");
 }
 
+// A unit that refuses reading is programmed all the same, as from the window.
+TEST_F(Commands, AReadProtectedUnitIsStillProgrammed) {
+    Unit->Options().ReadProtected = true;
+    TIgnParams set = Unit->Params();
+    set.BaseAdv = 17;
+    const CliResult r = Run({"program", "--port", "sim", WriteFile("in.ign", WriteIgnFile(set))});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err.rfind("Read:\nNo reading!\nPrograming:\n", 0), 0u) << r.Err;
+    EXPECT_EQ(Unit->Params().BaseAdv, 17);
+}
+
 // A noisy line costs resends, not the result.
 TEST_F(Commands, ANoisyLineStillProgramsAndReads) {
     SimFaults& f = Unit->Options().Faults;
