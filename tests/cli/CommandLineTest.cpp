@@ -12,6 +12,11 @@ struct UsageCase {
     const char* Message; // in standard error (or standard output for help)
 };
 
+void PrintTo(const UsageCase& c, std::ostream* os) {
+    for (const std::string& a : c.Args)
+        *os << a << ' ';
+}
+
 class CommandLine : public CliFixture, public ::testing::WithParamInterface<UsageCase> {};
 
 TEST_P(CommandLine, EndsWithItsStatusAndAClearMessage) {

@@ -24,6 +24,10 @@ struct EndCase {
     unsigned Ticks;       // ticks from the start to the end
 };
 
+void PrintTo(const EndCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class SessionFixture : public ::testing::Test {
   protected:
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();

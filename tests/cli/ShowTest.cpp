@@ -15,6 +15,10 @@ struct ShowCase {
     const char* Error = "";
 };
 
+void PrintTo(const ShowCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class ShowJson : public CliFixture, public ::testing::WithParamInterface<ShowCase> {};
 
 std::vector<int> Values(const JsonValue& field) {

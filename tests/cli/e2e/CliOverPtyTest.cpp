@@ -160,6 +160,10 @@ struct FailureCase {
     const char* Message;
 };
 
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
 class CliFailures : public CliOverPty, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(CliFailures, EndWithTheirStatusAndTheWindowsMessage) {
