@@ -178,8 +178,8 @@ TEST_P(CliFailures, EndWithTheirStatusAndTheWindowsMessage) {
     const CliResult r = Cli(args);
     EXPECT_EQ(r.Status, c.Status) << r.Err;
     EXPECT_NE(r.Err.find(std::string(c.Message) + "\n"), std::string::npos) << r.Err;
-    // A transfer gives up within its budget: 64 ticks of 55 ms, plus start-up.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Each transfer gives up within 64 ticks (3.5 s); the margin is for a loaded machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
 INSTANTIATE_TEST_SUITE_P(
