@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "qt/CheckField.h"
+#include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
 #include "qt/Fonts.h"
 #include "qt/Pictures.h"
@@ -129,7 +130,19 @@ const char* PictureOf(C id) {
 
 bool IsCheckableItem(C id) {
     return (Index(id) >= Index(C::MenuCom1) && Index(id) <= Index(C::MenuCom10)) ||
-           (Index(id) >= Index(C::MenuEnglish) && Index(id) <= Index(C::MenuCzech));
+           (Index(id) >= Index(C::MenuEnglish) && Index(id) <= Index(C::MenuCzech)) ||
+           id == C::MenuLog;
+}
+
+// The File items added after the design go above the separator before Exit.
+bool GoesAboveExit(C id) {
+    return id == C::MenuRecord || id == C::MenuCompare || id == C::MenuBackups;
+}
+
+// Controls whose change may mean a new curve or new axis titles for the chart.
+bool ConcernsChart(C id, Property what) {
+    return what == Property::Caption &&
+           (LayoutOf(id).Kind == K::Edit || id == C::LabelRpm1 || id == C::LabelAdvance1);
 }
 
 // A radio item reacts to the mouse over its whole row, not only its text.
@@ -181,7 +194,8 @@ MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
     Timer1.setInterval(TIMER_MS);
     connect(&Timer1, &QTimer::timeout, this, [this] {
         ++TickTotal;
-        Form.Timer1Timer();
+        Form.OnTimer1();
+        Chart->Refresh();
     });
     Timer1.start();
 }
@@ -227,6 +241,11 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     const C id = row.Id;
     const QFont font = ControlFont(row.FontPx, row.Bold);
     QWidget* w = nullptr;
+    if (id == C::ImageCurve) {
+        Chart = new CurveChartWidget(Form.Chart, Model, parent);
+        Chart->setFont(font);
+        return Chart;
+    }
     switch (row.Kind) {
     case K::GroupBox: {
         w = new QGroupBox(parent);
@@ -384,7 +403,13 @@ void MainWindow::BuildMenus() {
                 action->setShortcutContext(Qt::WindowShortcut);
             }
             action->setCheckable(IsCheckableItem(id));
-            parentMenu->addAction(action);
+            if (GoesAboveExit(id)) {
+                QAction* exitSeparator = Actions[Index(C::N4)];
+                if (id == C::MenuRecord) parentMenu->insertSeparator(exitSeparator);
+                parentMenu->insertAction(exitSeparator, action);
+            } else {
+                parentMenu->addAction(action);
+            }
             connect(action, &QAction::triggered, this, [this, id, action] {
                 Command(id);
                 // Qt flips a checkable item by itself; the logic decides the mark.
@@ -443,6 +468,14 @@ void MainWindow::ApplyAll() {
 
 void MainWindow::OnControlChanged(ControlId id, Property what) {
     ApplyingScope scope(Applying);
+    if (Chart != nullptr && ConcernsChart(id, what)) {
+        // ShowParams writes the edits: the chart follows the set at once.
+        Form.FollowChart();
+        if (id == C::LabelRpm1 || id == C::LabelAdvance1)
+            Chart->update();
+        else
+            Chart->Refresh();
+    }
     switch (what) {
     case Property::Caption:
         ApplyCaption(id);
@@ -749,6 +782,18 @@ void MainWindow::Command(ControlId sender) {
         break;
     case C::MenuAbout:
         Form.MenuAboutClick();
+        break;
+    case C::MenuRecord:
+        Form.MenuRecordClick();
+        break;
+    case C::MenuCompare:
+        Form.MenuCompareClick();
+        break;
+    case C::MenuBackups:
+        Form.MenuBackupsClick();
+        break;
+    case C::MenuLog:
+        Form.MenuLogClick();
         break;
     default:
         if (Index(sender) >= Index(C::MenuCom1) && Index(sender) <= Index(C::MenuCom10))

@@ -17,6 +17,8 @@ class QMenu;
 
 namespace kelmor {
 
+class CurveChartWidget;
+
 // The main window on the screen: one widget per control of the layout
 // table, kept in step with the window model, and every user action turned
 // into the handler the wiring names. It holds no state of its own beyond
@@ -43,6 +45,8 @@ class MainWindow : public QMainWindow, public ModelListener {
 
     // Ticks delivered to the logic so far.
     int Ticks() const { return TickTotal; }
+    // The advance chart.
+    CurveChartWidget* ChartWidget() const { return Chart; }
 
     void OnControlChanged(ControlId id, Property what) override;
 
@@ -86,6 +90,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     std::array<QButtonGroup*, CONTROL_COUNT> RadioButtons{};
     QTimer Timer1;
     int TickTotal = 0;
+    CurveChartWidget* Chart = nullptr;
     // Depth of model changes being put on the screen; the widgets' own
     // change signals are not user input while it is above 0.
     int Applying = 0;

@@ -5,7 +5,9 @@
 
 class QDialog;
 class QImage;
+class QPainter;
 class QPrinter;
+class QRectF;
 
 namespace kelmor {
 
@@ -41,6 +43,14 @@ class QtPlatform : public TPlatform {
     void SetFocus(ControlId id) override;
     void CloseWindow() override;
     void ShowAbout() override;
+    LocalTime LocalClock() override;
+    std::optional<std::string> OpenDialogIn(const std::string& folder,
+                                            const std::string& proposed) override;
+    std::optional<std::string> SavePdfDialog(const std::string& proposed) override;
+    bool WriteRecordPdf(const std::string& path, const WorkshopRecord& record,
+                        std::string& error) override;
+    void ShowTable(std::string_view title, const std::vector<std::string>& columns,
+                   const std::vector<std::vector<std::string>>& rows) override;
 
   private:
     MainWindow* View = nullptr;
@@ -52,6 +62,11 @@ class QtPlatform : public TPlatform {
 // Puts the image on one page of the printer, scaled by FitToPage; the
 // printer's error text on failure.
 bool PrintImage(QPrinter& printer, const QImage& image, std::string& error);
+
+// The workshop record on one page of `painter`'s device (page rectangle
+// `page`): the window's image on top, the record's text and chart below.
+void PaintRecordPage(QPainter& painter, const QRectF& page, const QImage& window,
+                     const WorkshopRecord& record);
 
 // Where a picture W x H goes on a page pw x ph: scaled to the page height,
 // unless that is too wide, then to the page width; at the top-left corner.

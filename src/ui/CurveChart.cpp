@@ -4,6 +4,11 @@
 
 namespace kelmor {
 
+namespace {
+constexpr int MAX_LIVE_RPM = 25000;
+constexpr int MAX_LIVE_ADVANCE = 60;
+} // namespace
+
 void CurveChart::FollowCurve(const TIgnParams& p) {
     const int count = std::min<int>(p.PocetBodu, CURVE_POINTS);
     const int limiter = p.Omez2 * 100;
@@ -24,8 +29,8 @@ void CurveChart::FollowCurve(const TIgnParams& p) {
 }
 
 void CurveChart::UpdateAxes() {
-    int rpmTop = std::max(Limiter, 1000);
-    int advanceTop = 0;
+    int rpmTop = std::max({Limiter, LiveRpmTop, 1000});
+    int advanceTop = LiveAdvanceTop;
     for (int k = 0; k < Count; ++k) {
         rpmTop = std::max(rpmTop, Points[static_cast<size_t>(k)].Rpm);
         advanceTop = std::max(advanceTop, Points[static_cast<size_t>(k)].Advance);
@@ -59,10 +64,19 @@ void CurveChart::Tick() {
     if (dropped) ++Rev;
 }
 
-void CurveChart::AddLive(int rpm, int advance) {
+void CurveChart::AddLive(int rpm, int advance, int maxAdvance) {
     Samples[static_cast<size_t>(Head)] = {{rpm, advance}, Now};
     Head = (Head + 1) % TRAIL_SIZE;
     Length = std::min(Length + 1, TRAIL_SIZE);
+    // The axes grow once to what the engine reaches, and stay: no jumping.
+    // Held to what the window lets one set, so a wild value cannot squash the curve.
+    const int rpmTop = std::clamp(rpm, 0, MAX_LIVE_RPM);
+    const int advanceTop = std::clamp(std::max(advance, maxAdvance), 0, MAX_LIVE_ADVANCE);
+    if (rpmTop > LiveRpmTop || advanceTop > LiveAdvanceTop) {
+        LiveRpmTop = std::max(LiveRpmTop, rpmTop);
+        LiveAdvanceTop = std::max(LiveAdvanceTop, advanceTop);
+        UpdateAxes();
+    }
     ++Rev;
 }
 
@@ -73,9 +87,11 @@ void CurveChart::SetRunning(bool running) {
 }
 
 void CurveChart::ClearLive() {
-    if (Length == 0 && !IsRunning) return;
+    if (Length == 0 && !IsRunning && LiveRpmTop == 0 && LiveAdvanceTop == 0) return;
     Length = 0;
     IsRunning = false;
+    LiveRpmTop = LiveAdvanceTop = 0;
+    UpdateAxes();
     ++Rev;
 }
 

@@ -27,11 +27,12 @@ class CurveChart {
     void FollowActive(bool none, int point);
     // One tick passes: samples older than TRAIL_TICKS fade out of the trail.
     void Tick();
-    // The operating point of an accepted monitor frame while the engine turns.
-    void AddLive(int rpm, int advance);
+    // The operating point of an accepted monitor frame while the engine turns,
+    // with the highest advance the unit reports; the axes make room for both.
+    void AddLive(int rpm, int advance, int maxAdvance);
     // The live marker shows only while the engine runs.
     void SetRunning(bool running);
-    // Forgets the live point and its trail.
+    // Forgets the live point, its trail and the room the axes made for them.
     void ClearLive();
 
     // Changes whenever anything drawn changes.
@@ -75,6 +76,7 @@ class CurveChart {
     int Head = 0; // where the next sample goes
     int Length = 0;
     bool IsRunning = false;
+    int LiveRpmTop = 0, LiveAdvanceTop = 0;
     uint32_t Now = 0;
     uint32_t Rev = 1;
     int AxisRpmMax = 1000, AxisRpmStep = 1000, AxisAdvanceMax = 10, AxisAdvanceStep = 5;

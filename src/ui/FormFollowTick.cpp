@@ -45,7 +45,8 @@ void TFormHlav::AfterTick() {
     const bool frame = MonitorFrameTaken();
     FollowChart();
     Chart.Tick();
-    if (frame && LiveRpm > 0) Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100);
+    if (frame && LiveRpm > 0)
+        Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100, MonitorCopy.MonAdvanceMax());
     Chart.SetRunning(LiveRpm > 0 && ConnectionAge < CONNECTION_TIMEOUT_TICKS);
     if (frame && Log.Running()) LogFrame();
     WatchTransfer();

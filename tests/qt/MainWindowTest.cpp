@@ -4,21 +4,26 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "qt/CurveChartWidget.h"
 #include "qt/MainWindow.h"
 #include "qt/Pictures.h"
 #include "qt/QtPlatform.h"
@@ -36,7 +41,17 @@ class RecordingPlatform : public QtPlatform {
   public:
     explicit RecordingPlatform(std::string dir) : Dir(std::move(dir)) {}
     std::vector<std::string> Boxes;
+    std::string PdfPath;  // the answer of the PDF dialog
+    std::string OpenPath; // the answer of the plain open dialog
     void MessageBox(std::string_view text) override { Boxes.emplace_back(text); }
+    std::optional<std::string> OpenDialog(const std::string& proposed) override {
+        if (OpenPath.empty()) return QtPlatform::OpenDialog(proposed);
+        return OpenPath;
+    }
+    std::optional<std::string> SavePdfDialog(const std::string&) override {
+        if (PdfPath.empty()) return std::nullopt;
+        return PdfPath;
+    }
     std::string ConfigDir() override { return Dir; }
     std::unique_ptr<SerialPort> MakeSerialPort(int) override { return nullptr; }
 
@@ -91,6 +106,24 @@ class MainWindowTest : public QObject {
   private:
     QTemporaryDir Dir;
     std::unique_ptr<Harness> H;
+    std::unique_ptr<QTimer> ModalPoll;
+
+    // Hands every modal window that opens to `answer`, which must close it;
+    // after five seconds whatever is open is closed.
+    void AnswerModals(std::function<void(QWidget*)> answer) {
+        ModalPoll = std::make_unique<QTimer>();
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        connect(ModalPoll.get(), &QTimer::timeout, [answer, started] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box == nullptr || !box->isVisible()) return;
+            if (started->elapsed() > 5000)
+                box->close();
+            else
+                answer(box);
+        });
+        ModalPoll->start(50);
+    }
 
   private slots:
     void initTestCase() {
@@ -102,7 +135,10 @@ class MainWindowTest : public QObject {
         H = std::make_unique<Harness>(Dir.path());
         QVERIFY(QTest::qWaitForWindowActive(&H->View));
     }
-    void cleanup() { H.reset(); }
+    void cleanup() {
+        ModalPoll.reset();
+        H.reset();
+    }
 
     void enterWalksTheTabOrderAndWraps() {
         Harness& h = *H;
@@ -420,6 +456,151 @@ class MainWindowTest : public QObject {
         FitToPage(w, h, 1000, 1400, fw, fh);
         QCOMPARE(fw, outW);
         QCOMPARE(fh, outH);
+    }
+
+    // The chart lies where nothing else the window shows does, and paints
+    // only when something changed.
+    void chartFillsTheFreeAreaAndPaintsOnChange() {
+        Harness& h = *H;
+        CurveChartWidget* chart = h.View.ChartWidget();
+        QVERIFY(chart != nullptr);
+        QCOMPARE(chart->geometry(), QRect(565, 300, 350, 255));
+        QVERIFY(chart->isVisible());
+        for (C id : {C::LabelLog, C::ImageCurve}) {
+            QWidget* mine = h.W(id);
+            h.Form.Model().SetVisible(id, true);
+            for (int i = 0; i < CONTROL_COUNT; ++i) {
+                QWidget* w = h.View.Widget(static_cast<C>(i));
+                if (w == nullptr || w == mine || !w->isVisible() ||
+                    w->parentWidget() != h.View.ClientArea() || static_cast<C>(i) == C::FormHlav)
+                    continue;
+                QVERIFY2(!w->geometry().intersects(mine->geometry()),
+                         ControlName(static_cast<C>(i)));
+            }
+        }
+        QTRY_VERIFY(chart->Paints() > 0);
+        QTest::qWait(400); // ticks with nothing new: no painting
+        const int quiet = chart->Paints();
+        QTest::qWait(400);
+        QCOMPARE(chart->Paints(), quiet);
+        h.Form.Params().Advance[0] = 33;
+        h.Form.ApplyEdit(); // repaints without waiting for a tick
+        QCOMPARE(h.Form.Chart.PointAt(0).Advance, 33);
+        QTRY_VERIFY(chart->Paints() > quiet);
+    }
+
+    void newItemsInTheirMenus() {
+        Harness& h = *H;
+        QMenu* file = h.View.Action(C::MenuFile)->menu();
+        QStringList order;
+        for (QAction* a : file->actions())
+            order << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        QCOMPARE(order, QStringList({"&New", "-", "&Open", "-", "&Save", "-", "&Print", "-",
+                                     "Workshop &record (PDF)...", "Co&mpare with file...",
+                                     "Open &backup...", "-", "E&xit"}));
+        QAction* log = h.View.Action(C::MenuLog);
+        QCOMPARE(log->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
+        QVERIFY(log->isCheckable());
+        log->trigger();
+        QVERIFY(h.Form.Log.Running());
+        QVERIFY(log->isChecked());
+        QVERIFY(h.W(C::LabelLog)->isVisible());
+        QVERIFY(static_cast<QLabel*>(h.W(C::LabelLog))->text().startsWith("Logging to monitor-"));
+        log->trigger();
+        QVERIFY(!h.Form.Log.Running());
+        QVERIFY(!log->isChecked());
+        QVERIFY(!h.W(C::LabelLog)->isVisible());
+    }
+
+    // The record: one page, the window and every parameter in words.
+    void recordIsOnePdfPageWithTheParameters() {
+        Harness& h = *H;
+        h.Form.MenuGermanClick();
+        h.Platform.PdfPath = Dir.filePath("record.pdf").toStdString();
+        h.Platform.Boxes.clear();
+        h.Form.MenuRecordClick();
+        QVERIFY(h.Platform.Boxes.empty());
+        QVERIFY(!h.Form.Printing);
+        QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
+
+        QProcess info;
+        info.start("pdfinfo", {Dir.filePath("record.pdf")});
+        QVERIFY(info.waitForFinished(10000));
+        const QString meta = QString::fromUtf8(info.readAllStandardOutput());
+        QVERIFY2(meta.contains(QRegularExpression("Pages:\\s+1\\n")), qPrintable(meta));
+        QVERIFY(meta.contains("Werkstattprotokoll"));
+        QProcess text;
+        text.start("pdftotext", {"-layout", Dir.filePath("record.pdf"), "-"});
+        QVERIFY(text.waitForFinished(10000));
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        for (const char* expected :
+             {"Werkstattprotokoll", "Programmverion der Zündung:", "Letzte Übertragung:",
+              "keine seit dem Start", "Basis Vorzündung:", "10°", "Begrenzer:", "15 000 rpm",
+              "Polarität des CPS:", "Automatisch", "Schaltautomat Pause:", "1 000 ms",
+              "Drehzählerausgang, Korrektion:", "Punkt", "Vorzündung [°]"})
+            QVERIFY2(page.contains(QString::fromUtf8(expected)), expected);
+    }
+
+    void recordThatCannotBeWrittenSaysSo() {
+        Harness& h = *H;
+        h.Platform.PdfPath = "/nonexistent-folder/record.pdf";
+        h.Platform.Boxes.clear();
+        h.Form.MenuRecordClick();
+        QCOMPARE(h.Platform.Boxes.size(), size_t(1));
+        QVERIFY(h.Platform.Boxes[0].starts_with(
+            "The workshop record could not be written:\n/nonexistent-folder/record.pdf"));
+        QVERIFY(!h.Form.Printing);
+        QVERIFY(h.W(C::GroupBoxToolBar)->isVisible());
+    }
+
+    void compareShowsOnlyTheDifferencesInATable() {
+        Harness& h = *H;
+        QFile file(Dir.filePath("other.ign"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("KALDIMER_KEY   67 \r\n\r\nBASE_ADV      14 ");
+        file.close();
+        QStringList cells;
+        QString title;
+        h.Platform.OpenPath = Dir.filePath("other.ign").toStdString();
+        AnswerModals([&](QWidget* box) {
+            title = box->windowTitle();
+            if (auto* table = box->findChild<QTableWidget*>())
+                for (int r = 0; r < table->rowCount(); ++r)
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        cells << table->item(r, c)->text();
+            box->close();
+        });
+        h.Platform.Boxes.clear();
+        h.Form.MenuCompareClick();
+        QVERIFY(h.Platform.Boxes.empty());
+        QCOMPARE(title, "Differences from " + Dir.filePath("other.ign"));
+        QCOMPARE(cells, QStringList({"Base advance", "10°", "14°"}));
+    }
+
+    void openBackupStartsInTheBackupsFolderWithTheNewest() {
+        Harness& h = *H;
+        const QString folder = QString::fromStdString(h.Form.BackupFolder());
+        QVERIFY(QDir().mkpath(folder));
+        for (const char* name : {"a_2026-01-01_10-00-00.ign", "b_2026-02-01_10-00-00.ign"}) {
+            QFile f(folder + "/" + name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("KALDIMER_KEY   67 \r\n\r\nBASE_ADV      17 ");
+            f.close();
+            QTest::qWait(20);
+        }
+        QString shownFolder, selected;
+        AnswerModals([&](QWidget* box) {
+            auto* d = qobject_cast<QFileDialog*>(box);
+            if (d == nullptr) return box->close(), void();
+            shownFolder = d->directory().absolutePath();
+            selected = d->selectedFiles().value(0);
+            static_cast<QDialog*>(d)->accept();
+        });
+        h.Form.MenuBackupsClick();
+        QCOMPARE(shownFolder, QDir(folder).absolutePath());
+        QCOMPARE(selected, folder + "/b_2026-02-01_10-00-00.ign");
+        QCOMPARE(int(h.Form.Params().BaseAdv), 17);
+        QCOMPARE(h.S(C::LabelFile2).Caption, selected.toStdString());
     }
 
     void aboutWindow() {

@@ -115,6 +115,31 @@ TEST_F(Chart, LiveOperatingPointWithAFadingTrail) {
     EXPECT_EQ(Ch().TrailCount(), 0);
 }
 
+// The unit may run a curve other than the one shown: the axes make room
+// for what it reports, once, and keep it.
+TEST_F(Chart, AxesMakeRoomForTheLivePoint) {
+    Tick();
+    ASSERT_EQ(Ch().AdvanceMax(), 15);
+    ASSERT_EQ(Ch().RpmMax(), 16000);
+    MonitorFrame f = MonitorFrame::Running(3000, 22);
+    f.Set(MonitorField::MonAdvanceMax, 32);
+    Frame(f);
+    EXPECT_EQ(Ch().AdvanceMax(), 40);
+    Frame(MonitorFrame::Running(18500, 5));
+    EXPECT_EQ(Ch().RpmMax(), 20000);
+    EXPECT_EQ(Ch().AdvanceMax(), 40) << "the axes do not shrink back while the engine runs";
+    // Wild values are held to what the window can set.
+    f = MonitorFrame::Running(65000, 155);
+    f.Set(MonitorField::MonAdvanceMax, 255);
+    Frame(f);
+    EXPECT_EQ(Ch().RpmMax(), 25000);
+    EXPECT_EQ(Ch().AdvanceMax(), 70);
+    CurveChart copy = Ch();
+    copy.ClearLive();
+    EXPECT_EQ(copy.AdvanceMax(), 15);
+    EXPECT_EQ(copy.RpmMax(), 16000);
+}
+
 TEST_F(Chart, FramesThatStopLeaveNoLiveMarker) {
     Frame(MonitorFrame::Running(3000, 20));
     ASSERT_TRUE(Ch().LiveShown());
