@@ -1,12 +1,15 @@
 // One 55 ms tick of the main window against the in-process simulated unit:
-// time per tick and heap allocations per tick.
+// time per tick and heap allocations per tick. A tick is what Timer1 fires:
+// the tick itself and what follows it (the advance chart, the monitor log).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <unistd.h>
 
 #include "sim/SimSerialPort.h"
 #include "support/FakePlatform.h"
@@ -36,15 +39,15 @@ namespace kelmor {
 namespace {
 
 struct Bench {
-    Bench() {
-        Host.Config = "/nonexistent-kelmor-bench";
+    explicit Bench(std::string config = "/nonexistent-kelmor-bench") {
+        Host.Config = std::move(config);
         Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
         Form = std::make_unique<TFormHlav>(Host);
         Form->FormCreate({});
         // Warm up: every caption reaches its working capacity.
         for (int i = 0; i < 200; ++i) {
             Form->TickCount = 5;
-            Form->Timer1Timer();
+            Form->OnTimer1();
         }
     }
     // Throws away whatever waits on the line.
@@ -58,20 +61,50 @@ struct Bench {
     std::unique_ptr<TFormHlav> Form;
 };
 
-// A monitor reply waits at every tick: each tick handles one and requests the next.
-void BM_TickWithMonitorReply(benchmark::State& state) {
-    Bench b;
-    long allocations = 0;
+// A monitor reply waits at every tick: each tick handles one, requests the
+// next, and puts the engine's operating point on the chart.
+void RunMonitorTicks(benchmark::State& state, Bench& b) {
+    long allocations = 0, chartChanges = 0;
     for (auto _ : state) {
         b.Form->TickCount = 5;
+        const uint32_t revision = b.Form->Chart.Revision();
         long before = gAllocations.load(std::memory_order_relaxed);
-        b.Form->Timer1Timer();
+        b.Form->OnTimer1();
         allocations += gAllocations.load(std::memory_order_relaxed) - before;
+        chartChanges += b.Form->Chart.Revision() != revision;
     }
+    if (chartChanges == 0) state.SkipWithError("the chart never followed the engine");
     state.counters["allocs/tick"] =
         benchmark::Counter(static_cast<double>(allocations), benchmark::Counter::kAvgIterations);
+    state.counters["chart updates/tick"] =
+        benchmark::Counter(static_cast<double>(chartChanges), benchmark::Counter::kAvgIterations);
+}
+
+void BM_TickWithMonitorReply(benchmark::State& state) {
+    Bench b;
+    RunMonitorTicks(state, b);
 }
 BENCHMARK(BM_TickWithMonitorReply);
+
+// The same with the monitor log on: one CSV line per tick goes to the disk.
+void BM_TickWithMonitorReplyLogged(benchmark::State& state) {
+    char folder[] = "/tmp/kelmor-bench-XXXXXX";
+    if (::mkdtemp(folder) == nullptr) {
+        state.SkipWithError("no folder for the log");
+        return;
+    }
+    {
+        Bench b(folder);
+        b.Form->MenuLogClick();
+        if (!b.Form->Log.Running()) state.SkipWithError("the log did not start");
+        RunMonitorTicks(state, b);
+        state.counters["lines"] = static_cast<double>(b.Form->Log.Frames());
+        b.Form->MenuLogClick();
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+BENCHMARK(BM_TickWithMonitorReplyLogged);
 
 // A tick that takes a read transfer's page 0 reply and sends the next page.
 void BM_TickWithTransferReply(benchmark::State& state) {
@@ -86,7 +119,7 @@ void BM_TickWithTransferReply(benchmark::State& state) {
         b.Form->SendPage();
         state.ResumeTiming();
         long before = gAllocations.load(std::memory_order_relaxed);
-        b.Form->Timer1Timer();
+        b.Form->OnTimer1();
         allocations += gAllocations.load(std::memory_order_relaxed) - before;
     }
     if (b.Form->PageCommand != 0x41) state.SkipWithError("the page 0 reply was not taken");
@@ -120,14 +153,14 @@ void BM_TickFramePathOnly(benchmark::State& state) {
     };
     for (int i = 0; i < 50; ++i) {
         feed();
-        form.Timer1Timer();
+        form.OnTimer1();
     }
     line.Written.reserve(1 << 20);
     long allocations = 0;
     for (auto _ : state) {
         feed();
         long before = gAllocations.load(std::memory_order_relaxed);
-        form.Timer1Timer();
+        form.OnTimer1();
         allocations += gAllocations.load(std::memory_order_relaxed) - before;
         if (line.Written.size() > (1u << 19)) line.Written.clear();
     }
