@@ -48,7 +48,10 @@ void TFormHlav::AfterTick() {
     if (frame && LiveRpm > 0)
         Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100, MonitorCopy.MonAdvanceMax());
     Chart.SetRunning(LiveRpm > 0 && ConnectionAge < CONNECTION_TIMEOUT_TICKS);
-    if (frame && Log.Running()) LogFrame();
+    if (frame && Log.Running())
+        LogFrame();
+    else if (Log.Running() && LogLanguage != Language)
+        ShowLogState(); // the line follows a change of language at once
     WatchTransfer();
 }
 
@@ -102,6 +105,7 @@ void TFormHlav::ShowLogState() {
     LogScratch += Messages.MsgLogFrames;
     LogScratch += count;
     Window.SetCaption(C::LabelLog, LogScratch);
+    LogLanguage = Language;
 }
 
 void TFormHlav::WatchTransfer() {

@@ -174,7 +174,8 @@ class TFormHlav {
     uint32_t TickSerial = 0;
     uint32_t LogTicks = 0;
     uint8_t WatchedMode = tmIdle;
-    bool WatchingRead = false; // a read whose verify has not ended yet
+    TLanguage LogLanguage = LANG_ENGLISH; // of the log's line in the window
+    bool WatchingRead = false;            // a read whose verify has not ended yet
     std::string LogScratch;
 };
 

@@ -106,6 +106,9 @@ TEST_F(MonitorLogging, LabelAndMenuShowTheRunningLog) {
     EXPECT_TRUE(S(C::LabelLog).Visible);
     EXPECT_EQ(S(C::LabelLog).Caption, "Logging to monitor-2026-12-10_13-50-00.csv, frames: 0");
     Form->MenuGermanClick();
+    Form->OnTimer1();
+    EXPECT_EQ(S(C::LabelLog).Caption,
+              "Protokoll in monitor-2026-12-10_13-50-00.csv, Datensätze: 0");
     Frame(KnownFrame());
     Frame(KnownFrame());
     EXPECT_EQ(S(C::LabelLog).Caption,
