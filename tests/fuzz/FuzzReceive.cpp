@@ -3,12 +3,15 @@
 // requests (rightly or wrongly), loses the line, prints and keeps modal boxes
 // open. Whatever arrives, the window must stay in its state space and send
 // only well-formed requests.
+#include <algorithm>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <vector>
 
 #include "FuzzInput.h"
 #include "link/TLinkFrame.h"
 #include "support/FakePlatform.h"
-#include "support/FakeSerialPort.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
@@ -18,10 +21,62 @@ namespace {
 constexpr int kMaxTicks = 4000;
 constexpr int kMaxNesting = 3;
 
+// The scripted line, kept in flat buffers so that floods cost little.
+struct Line {
+    std::vector<uint8_t> Received;
+    size_t ReadPos = 0;
+    std::vector<uint8_t> Written;
+    bool OpenFails = false;
+    bool Opened = false;
+    bool ReadsFail = false; // bytes are counted but no read returns any
+
+    size_t Waiting() const { return Received.size() - ReadPos; }
+    void Feed(const uint8_t* bytes, size_t n) {
+        if (ReadPos == Received.size()) {
+            Received.clear();
+            ReadPos = 0;
+        }
+        Received.insert(Received.end(), bytes, bytes + n);
+    }
+    void Flood(size_t n, uint8_t fill) { Received.insert(Received.end(), n, fill); }
+    void Clear() {
+        Received.clear();
+        ReadPos = 0;
+    }
+};
+
+class LinePort : public SerialPort {
+  public:
+    explicit LinePort(Line& line) : L(line) {}
+    bool Open() override {
+        if (!L.OpenFails) L.Opened = true;
+        return L.Opened;
+    }
+    void Configure(const TTimeouts&, TTimeouts& saved) override { saved = {}; }
+    size_t BytesWaiting() override { return L.Opened ? L.Waiting() : 0; }
+    size_t ReadBytes(uint8_t* buffer, size_t n) override {
+        if (!L.Opened || L.ReadsFail) return 0;
+        n = std::min(n, L.Waiting());
+        std::memcpy(buffer, L.Received.data() + L.ReadPos, n);
+        L.ReadPos += n;
+        return n;
+    }
+    void WriteBytes(const uint8_t* buffer, size_t n) override {
+        if (L.Opened) L.Written.insert(L.Written.end(), buffer, buffer + n);
+    }
+    void WaitTransmitted() override {}
+    void PurgeReceive() override {}
+    void Close(const TTimeouts&) override { L.Opened = false; }
+    bool IsOpen() const override { return L.Opened; }
+
+  private:
+    Line& L;
+};
+
 struct Harness {
-    test::FakeSerialPort::Shared Line;
+    Line Wire;
     test::FakePlatform Host;
-    std::unique_ptr<TFormHlav> Form;
+    TFormHlav* Form = nullptr;
     int Ticks = 0;
     int Nesting = 0;
     int TicksInBox = 0;
@@ -31,7 +86,7 @@ struct Harness {
 
     Harness() {
         Host.Config = "/nonexistent-kelmor-fuzz";
-        Host.PortFactory = [this](int) { return std::make_unique<test::FakeSerialPort>(Line); };
+        Host.PortFactory = [this](int) { return std::make_unique<LinePort>(Wire); };
         Host.WhileBoxOpen = [this] {
             // A modal box runs the timer in a nested loop.
             if (Nesting >= kMaxNesting) return;
@@ -40,14 +95,21 @@ struct Harness {
                 Tick();
             --Nesting;
         };
-        Form = std::make_unique<TFormHlav>(Host);
+        // The window is large; made in the same memory every time, so a run
+        // does not pay for fresh pages.
+        alignas(TFormHlav) static unsigned char storage[sizeof(TFormHlav)];
+        Form = new (storage) TFormHlav(Host);
         Form->FormCreate({});
     }
+
+    ~Harness() { Form->~TFormHlav(); }
+    Harness(const Harness&) = delete;
+    Harness& operator=(const Harness&) = delete;
 
     // Every byte the window wrote is a whole request with a good checksum
     // and one of the commands the program uses.
     void CheckWritten() {
-        const auto& w = Line.Written;
+        const auto& w = Wire.Written;
         FUZZ_CHECK(w.size() % FRAME_SIZE == 0);
         for (size_t i = 0; i < w.size(); i += FRAME_SIZE) {
             const uint8_t* f = w.data() + i;
@@ -60,7 +122,7 @@ struct Harness {
             std::copy_n(f, FRAME_SIZE, LastRequest.Bytes.begin());
             HaveRequest = true;
         }
-        Line.Written.clear();
+        Wire.Written.clear();
     }
 
     void CheckState(bool afterTick) {
@@ -84,9 +146,7 @@ struct Harness {
         CheckState(true);
     }
 
-    void Feed(const uint8_t* bytes, size_t n) {
-        Line.Received.insert(Line.Received.end(), bytes, bytes + n);
-    }
+    void Feed(const uint8_t* bytes, size_t n) { Wire.Feed(bytes, n); }
 };
 
 } // namespace
@@ -163,10 +223,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 5: // the line and the window misbehave
             switch (in.Byte() % 6) {
             case 0:
-                h.Line.ReadsFail = !h.Line.ReadsFail;
+                h.Wire.ReadsFail = !h.Wire.ReadsFail;
                 break;
             case 1:
-                h.Line.OpenFails = !h.Line.OpenFails;
+                h.Wire.OpenFails = !h.Wire.OpenFails;
                 break;
             case 2:
                 form.MenuCom1Click(ControlId::MenuCom1);
@@ -178,7 +238,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 form.Printing = !form.Printing;
                 break;
             default:
-                h.Line.Received.clear();
+                h.Wire.Clear();
                 break;
             }
             h.CheckWritten();
@@ -189,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         default: { // a flood: more than the receive buffer takes at once
             const size_t n = (in.Byte() + 1u) * 80u;
             const uint8_t fill = in.Byte();
-            h.Line.Received.insert(h.Line.Received.end(), n, fill);
+            h.Wire.Flood(n, fill);
             break;
         }
         }
