@@ -115,29 +115,7 @@ void TFormHlav::MenuNewClick() {
 }
 
 void TFormHlav::MenuOpenClick() {
-    if (std::optional<std::string> path = Host.OpenDialog(LastFileName)) {
-        std::ifstream in;
-        if (!OpenForReading(*path, in)) {
-            Host.MessageBox(Messages.MsgFileOpenError);
-        } else {
-            // Read into a copy: a file that breaks off in a read error must
-            // not leave half a set behind.
-            TIgnParams read = Params();
-            const bool matched = ReadIgnFile(in, read);
-            const bool failed = in.bad();
-            in.close();
-            if (failed) {
-                Host.MessageBox(Messages.MsgFileOpenError);
-            } else if (matched) {
-                Params() = read;
-                ApplyEdit();
-                Window.SetCaption(C::LabelFile2, *path);
-                LastFileName = *path;
-            } else {
-                Host.MessageBox(Messages.MsgFileVersionMismatch);
-            }
-        }
-    }
+    if (std::optional<std::string> path = Host.OpenDialog(LastFileName)) OpenParameterFile(*path);
     Window.SetVisible(C::LabelHlaseni, false);
     Window.SetVisible(C::CGaugeProgram, false);
 }
