@@ -113,6 +113,7 @@ class NoisyLine : public FormFixture {
             NoisyTick();
             if (Form->Mode == tmIdle) {
                 Longest = std::max(Longest, t);
+                TotalTicks += t;
                 return;
             }
         }
@@ -188,9 +189,10 @@ class NoisyLine : public FormFixture {
         for (const auto& [outcome, n] : Outcomes)
             line += "  \"" + outcome + "\": " + std::to_string(n);
         const SimUnit::Counters& c = Unit->Stats();
-        std::printf("soak %s: %d transfers, fault rate %.3f, longest %d ticks, %u requests, %u "
-                    "replies lost;%s\n",
-                    kind, Transfers, Rate, Longest, c.Requests, c.RepliesLost, line.c_str());
+        std::printf("soak %s: %d transfers, fault rate %.3f, %.1f ticks on average, longest %d, "
+                    "%u requests, %u replies lost;%s\n",
+                    kind, Transfers, Rate, double(TotalTicks) / std::max(Transfers, 1), Longest,
+                    c.Requests, c.RepliesLost, line.c_str());
     }
 
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
@@ -199,6 +201,7 @@ class NoisyLine : public FormFixture {
     int Transfers = 0;
     double Rate = 0;
     int Longest = 0;
+    long TotalTicks = 0;
     std::map<std::string, int> Outcomes;
 };
 
