@@ -44,7 +44,7 @@ unit's program version or the file's version is not this tool's (67);
 'kelmor-cli COMMAND --help' tells more about a command.
 )";
 
-const CommandSpec kRead{"read",
+const CommandInfo kRead{"read",
                         {{"port", 0, true}, {"output", 'o', true}},
                         0,
                         0,
@@ -60,7 +60,7 @@ program) goes to standard output with -o, else to standard error.
   -o, --output F   the .ign file to write
 )"};
 
-const CommandSpec kProgram{"program",
+const CommandInfo kProgram{"program",
                            {{"port", 0, true}},
                            1,
                            1,
@@ -75,7 +75,7 @@ identification.
   --port P   COM1..COM10, a device path, or sim
 )"};
 
-const CommandSpec kVerify{"verify",
+const CommandInfo kVerify{"verify",
                           {{"port", 0, true}},
                           1,
                           1,
@@ -88,7 +88,7 @@ unit's parameter set with it (the read-protection flag is not compared).
   --port P   COM1..COM10, a device path, or sim
 )"};
 
-const CommandSpec kMonitor{"monitor",
+const CommandInfo kMonitor{"monitor",
                            {{"port", 0, true}, {"count", 0, true}, {"csv", 0, false}},
                            0,
                            0,
@@ -106,7 +106,7 @@ once no frame has come for about a second.
   --csv        CSV instead of name=value lines
 )"};
 
-const CommandSpec kShow{"show",
+const CommandInfo kShow{"show",
                         {{"json", 0, false}, {"raw", 0, false}},
                         1,
                         1,
@@ -157,12 +157,12 @@ int Usage(CliEnvironment& env, std::string_view command, const std::string& erro
 }
 
 bool ResolvePort(const ParsedCommand& c, CliEnvironment& env, PortChoice& port, int& status) {
-    const std::string* spec = c.Value("port");
-    if (spec == nullptr || spec->empty()) {
-        status = Usage(env, c.Spec->Name, "missing --port");
+    const std::string* name = c.Value("port");
+    if (name == nullptr || name->empty()) {
+        status = Usage(env, c.Info->Name, "missing --port");
         return false;
     }
-    const std::string lower = Lower(*spec);
+    const std::string lower = Lower(*name);
     if (lower == "sim") {
         port.InProcess = true;
         return true;
@@ -170,13 +170,13 @@ bool ResolvePort(const ParsedCommand& c, CliEnvironment& env, PortChoice& port, 
     if (IsComName(lower)) {
         int64_t n = 0;
         if (!ParseInteger(std::string_view(lower).substr(3), 1, 10, n)) {
-            status = Usage(env, c.Spec->Name,
-                           "no port " + *spec + " (COM1 to COM10, a device path, or sim)");
+            status = Usage(env, c.Info->Name,
+                           "no port " + *name + " (COM1 to COM10, a device path, or sim)");
             return false;
         }
         const std::string device = env.MapComPort ? env.MapComPort(static_cast<int>(n)) : "";
         if (device.empty()) {
-            *env.Err << "kelmor-cli: " << *spec << ": this build has no serial port support\n";
+            *env.Err << "kelmor-cli: " << *name << ": this build has no serial port support\n";
             status = ExitUnusable;
             return false;
         }
@@ -184,7 +184,7 @@ bool ResolvePort(const ParsedCommand& c, CliEnvironment& env, PortChoice& port, 
         port.Device = device;
         return true;
     }
-    port.Device = *spec;
+    port.Device = *name;
     return true;
 }
 
@@ -428,29 +428,29 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
         *env.Out << kToolHelp;
         return ExitOk;
     }
-    const CommandSpec* specs[] = {&kRead,    &kProgram, &kVerify,
-                                  &kMonitor, &kShow,    &SimCommandSpec()};
-    const CommandSpec* spec = nullptr;
-    for (const CommandSpec* s : specs)
-        if (s->Name == args[0]) spec = s;
-    if (spec == nullptr) {
+    const CommandInfo* commands[] = {&kRead,    &kProgram, &kVerify,
+                                     &kMonitor, &kShow,    &SimCommandInfo()};
+    const CommandInfo* info = nullptr;
+    for (const CommandInfo* s : commands)
+        if (s->Name == args[0]) info = s;
+    if (info == nullptr) {
         *env.Err << "kelmor-cli: unknown command '" << args[0] << "'\nTry 'kelmor-cli --help'.\n";
         return ExitUnusable;
     }
 
     ParsedCommand c;
     std::string error;
-    if (!ParseCommand(*spec, std::vector<std::string>(args.begin() + 1, args.end()), c, error))
-        return Usage(env, spec->Name, error);
+    if (!ParseCommand(*info, std::vector<std::string>(args.begin() + 1, args.end()), c, error))
+        return Usage(env, info->Name, error);
     if (c.Help) {
-        *env.Out << spec->Help;
+        *env.Out << info->Help;
         return ExitOk;
     }
-    if (spec == &kRead) return CmdRead(c, env);
-    if (spec == &kProgram) return CmdProgramOrVerify(c, env, true);
-    if (spec == &kVerify) return CmdProgramOrVerify(c, env, false);
-    if (spec == &kMonitor) return CmdMonitor(c, env);
-    if (spec == &kShow) return CmdShow(c, env);
+    if (info == &kRead) return CmdRead(c, env);
+    if (info == &kProgram) return CmdProgramOrVerify(c, env, true);
+    if (info == &kVerify) return CmdProgramOrVerify(c, env, false);
+    if (info == &kMonitor) return CmdMonitor(c, env);
+    if (info == &kShow) return CmdShow(c, env);
     return RunSimCommand(c, env);
 }
 

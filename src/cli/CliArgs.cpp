@@ -8,14 +8,14 @@ namespace kelmor::cli {
 
 namespace {
 
-const OptionSpec* FindLong(const CommandSpec& spec, std::string_view name) {
-    for (const OptionSpec& o : spec.Options)
+const OptionInfo* FindLong(const CommandInfo& info, std::string_view name) {
+    for (const OptionInfo& o : info.Options)
         if (o.Long == name) return &o;
     return nullptr;
 }
 
-const OptionSpec* FindShort(const CommandSpec& spec, char c) {
-    for (const OptionSpec& o : spec.Options)
+const OptionInfo* FindShort(const CommandInfo& info, char c) {
+    for (const OptionInfo& o : info.Options)
         if (o.Short != 0 && o.Short == c) return &o;
     return nullptr;
 }
@@ -37,10 +37,10 @@ const std::string* ParsedCommand::Value(std::string_view name) const {
     return found;
 }
 
-bool ParseCommand(const CommandSpec& spec, const std::vector<std::string>& words,
+bool ParseCommand(const CommandInfo& info, const std::vector<std::string>& words,
                   ParsedCommand& out, std::string& error) {
     out = ParsedCommand{};
-    out.Spec = &spec;
+    out.Info = &info;
     for (const std::string& w : words)
         if (IsHelp(w)) {
             out.Help = true;
@@ -58,7 +58,7 @@ bool ParseCommand(const CommandSpec& spec, const std::vector<std::string>& words
             optionsEnded = true;
             continue;
         }
-        const OptionSpec* o = nullptr;
+        const OptionInfo* o = nullptr;
         std::string shown;
         std::string value;
         bool inlineValue = false;
@@ -66,14 +66,14 @@ bool ParseCommand(const CommandSpec& spec, const std::vector<std::string>& words
             const size_t eq = w.find('=');
             const std::string name = w.substr(2, eq == std::string::npos ? eq : eq - 2);
             shown = "--" + name;
-            o = FindLong(spec, name);
+            o = FindLong(info, name);
             if (eq != std::string::npos) {
                 value = w.substr(eq + 1);
                 inlineValue = true;
             }
         } else if (w.size() == 2) {
             shown = w;
-            o = FindShort(spec, w[1]);
+            o = FindShort(info, w[1]);
         }
         if (o == nullptr) {
             error = "unknown option '" + (shown.empty() ? w : shown) + "'";
@@ -94,12 +94,12 @@ bool ParseCommand(const CommandSpec& spec, const std::vector<std::string>& words
         out.Options.emplace_back(std::string(o->Long), value);
     }
 
-    if (out.Args.size() < spec.MinArgs) {
+    if (out.Args.size() < info.MinArgs) {
         error = "missing argument";
         return false;
     }
-    if (out.Args.size() > spec.MaxArgs) {
-        error = "unexpected argument '" + out.Args[spec.MaxArgs] + "'";
+    if (out.Args.size() > info.MaxArgs) {
+        error = "unexpected argument '" + out.Args[info.MaxArgs] + "'";
         return false;
     }
     return true;

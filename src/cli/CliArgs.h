@@ -8,15 +8,15 @@
 namespace kelmor::cli {
 
 // One option of a command: "--name VALUE" (or "--name=VALUE"), or a flag.
-struct OptionSpec {
+struct OptionInfo {
     std::string_view Long;
     char Short = 0; // 0 when the option has no one-letter form
     bool TakesValue = false;
 };
 
-struct CommandSpec {
+struct CommandInfo {
     std::string_view Name;
-    std::vector<OptionSpec> Options;
+    std::vector<OptionInfo> Options;
     // Arguments that are not options (file names).
     size_t MinArgs = 0, MaxArgs = 0;
     // The text of "--help".
@@ -24,7 +24,7 @@ struct CommandSpec {
 };
 
 struct ParsedCommand {
-    const CommandSpec* Spec = nullptr;
+    const CommandInfo* Info = nullptr;
     // Options in the order given, by long name; a flag's value is empty.
     std::vector<std::pair<std::string, std::string>> Options;
     std::vector<std::string> Args;
@@ -38,7 +38,7 @@ struct ParsedCommand {
 // Splits the words after the command name. False, with `error` set, on an
 // unknown option, an option without its value, or too few or too many
 // arguments. "--help" (or "-h") anywhere wins over everything else.
-bool ParseCommand(const CommandSpec& spec, const std::vector<std::string>& words,
+bool ParseCommand(const CommandInfo& info, const std::vector<std::string>& words,
                   ParsedCommand& out, std::string& error);
 
 // Whole decimal numbers within [min, max]: digits with an optional sign, nothing else.

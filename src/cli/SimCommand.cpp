@@ -36,8 +36,8 @@ bool SplitNumbers(const std::string& text, char sep, const int* widths, int coun
 
 } // namespace
 
-const CommandSpec& SimCommandSpec() {
-    static const CommandSpec spec{"sim",
+const CommandInfo& SimCommandInfo() {
+    static const CommandInfo info{"sim",
                                   {{"link", 0, true},
                                    {"letters", 0, true},
                                    {"number", 0, true},
@@ -85,7 +85,7 @@ Faults:
   --read-differ BYTE   page 1 read replies differ in this byte, 0..49
   --seed N             seed of the fault draws (runs with one seed repeat)
 )"};
-    return spec;
+    return info;
 }
 
 bool ConfigureSimUnit(const ParsedCommand& c, SimUnit& unit, std::string& error) {

@@ -8,7 +8,7 @@
 namespace kelmor::cli {
 
 // The options and help of "kelmor-cli sim".
-const CommandSpec& SimCommandSpec();
+const CommandInfo& SimCommandInfo();
 
 // Sets up a unit from the sim command's options; false with `error` on a bad value.
 bool ConfigureSimUnit(const ParsedCommand& command, SimUnit& unit, std::string& error);
