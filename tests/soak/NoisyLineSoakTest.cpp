@@ -189,10 +189,11 @@ class NoisyLine : public FormFixture {
         for (const auto& [outcome, n] : Outcomes)
             line += "  \"" + outcome + "\": " + std::to_string(n);
         const SimUnit::Counters& c = Unit->Stats();
-        std::printf("soak %s: %d transfers, fault rate %.3f, %.1f ticks on average, longest %d, "
-                    "%u requests, %u replies lost;%s\n",
-                    kind, Transfers, Rate, double(TotalTicks) / std::max(Transfers, 1), Longest,
-                    c.Requests, c.RepliesLost, line.c_str());
+        std::printf("soak %s: %d transfers, fault rate %.3f (garbled %.3f), %.1f ticks on average, "
+                    "longest %d, %u requests, %u replies lost;%s\n",
+                    kind, Transfers, Rate, Unit->Options().Faults.GarbleRate,
+                    double(TotalTicks) / std::max(Transfers, 1), Longest, c.Requests, c.RepliesLost,
+                    line.c_str());
     }
 
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
