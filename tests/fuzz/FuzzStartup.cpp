@@ -4,6 +4,7 @@
 // its tick running.
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 #include <string>
@@ -17,7 +18,10 @@ using namespace kelmor;
 
 namespace {
 
-// One folder for the whole run, as the program has one configuration folder.
+// One folder for the whole run, as the program has one configuration
+// folder; removed when the run ends.
+void RemoveFolder();
+
 const std::string& Folder() {
     static const std::string folder = [] {
         char templ[] = "/tmp/kelmor-fuzz-XXXXXX";
@@ -25,7 +29,14 @@ const std::string& Folder() {
         if (made == nullptr) std::abort();
         return std::string(made);
     }();
+    // Registered after the name exists, so it runs before the name goes.
+    [[maybe_unused]] static const bool removal = std::atexit(RemoveFolder) == 0;
     return folder;
+}
+
+void RemoveFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(Folder(), ec);
 }
 
 // Writes the file, or removes it when `present` is false.
