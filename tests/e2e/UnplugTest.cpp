@@ -145,9 +145,9 @@ TEST_F(Unplug, FarEndClosesDuringATransferOrTheMonitor) {
         ASSERT_TRUE(Host.Boxes.empty());
         ASSERT_NO_FATAL_FAILURE(Connect());
 
-        // Replies wait for the unit's next poll, so the far end can close
-        // between a request and its answer.
-        Runner->WithUnit([](SimUnit& u) { return u.Options().Faults.DelayPolls = 1; });
+        // Replies wait for two polls of the unit's line (at least one 55 ms
+        // period), so the far end closes between a request and its answer.
+        Runner->WithUnit([](SimUnit& u) { return u.Options().Faults.DelayPolls = 2; });
         int pulledAt = TickNo;
         if (c.Start != nullptr) {
             (Form.get()->*c.Start)();
