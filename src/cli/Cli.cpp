@@ -294,6 +294,25 @@ int CmdRead(const ParsedCommand& c, CliEnvironment& env) {
     return Flushed(*env.Out, env) ? ExitOk : ExitUnusable;
 }
 
+// Reads a .ign file as Open does; on failure says why as the window would
+// and sets the exit status.
+bool LoadOrReport(const std::string& file, TIgnParams& p, const TMessageTable& messages,
+                  CliEnvironment& env, int& status) {
+    switch (LoadIgnFile(file, p)) {
+    case IgnLoadResult::OpenError:
+        *env.Err << messages.MsgFileOpenError << '\n';
+        status = ExitUnusable;
+        return false;
+    case IgnLoadResult::VersionMismatch:
+        *env.Err << messages.MsgFileVersionMismatch << '\n';
+        status = ExitVersion;
+        return false;
+    case IgnLoadResult::Ok:
+        break;
+    }
+    return true;
+}
+
 int CmdProgramOrVerify(const ParsedCommand& c, CliEnvironment& env, bool program) {
     const std::string& file = c.Args[0];
     PortChoice port;
@@ -303,16 +322,7 @@ int CmdProgramOrVerify(const ParsedCommand& c, CliEnvironment& env, bool program
     if (!run.Start()) return ExitUnusable;
     // A file the window would refuse is refused before the unit is touched.
     TIgnParams check = StartingParams();
-    switch (LoadIgnFile(file, check)) {
-    case IgnLoadResult::OpenError:
-        *env.Err << run.Form().Messages.MsgFileOpenError << '\n';
-        return ExitUnusable;
-    case IgnLoadResult::VersionMismatch:
-        *env.Err << run.Form().Messages.MsgFileVersionMismatch << '\n';
-        return ExitVersion;
-    case IgnLoadResult::Ok:
-        break;
-    }
+    if (!LoadOrReport(file, check, run.Form().Messages, env, status)) return status;
 
     // The file does not hold the reserved bytes 7, 8 and 19, and a fresh
     // window holds zeros there: programming would wipe the unit's own and
@@ -386,16 +396,8 @@ int CmdShow(const ParsedCommand& c, CliEnvironment& env) {
     TMessageTable messages;
     FillMessageTable(LANG_ENGLISH, messages);
     TIgnParams p = StartingParams();
-    switch (LoadIgnFile(c.Args[0], p)) {
-    case IgnLoadResult::OpenError:
-        *env.Err << messages.MsgFileOpenError << '\n';
-        return ExitUnusable;
-    case IgnLoadResult::VersionMismatch:
-        *env.Err << messages.MsgFileVersionMismatch << '\n';
-        return ExitVersion;
-    case IgnLoadResult::Ok:
-        break;
-    }
+    int status = ExitOk;
+    if (!LoadOrReport(c.Args[0], p, messages, env, status)) return status;
     const bool normalise = !c.Has("raw");
     if (normalise) Normalise(p);
     if (c.Has("json"))
