@@ -7,6 +7,7 @@
 #include "sim/SimSerialPort.h"
 #include "sim/SimUnit.h"
 #include "storage/IgnFile.h"
+#include "support/FileText.h"
 #include "support/FormFixture.h"
 #include "ui/Backups.h"
 
@@ -15,13 +16,6 @@ namespace {
 
 using C = ControlId;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Backup : public FormFixture {
   protected:

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "link/MonitorCsv.h"
+#include "support/FileText.h"
 #include "support/FormFixture.h"
 #include "support/MonitorFrame.h"
 
@@ -19,13 +20,6 @@ namespace {
 
 using C = ControlId;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
