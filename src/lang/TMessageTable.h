@@ -6,19 +6,19 @@
 namespace kelmor {
 
 // The run-time texts of the current language, one slot per message (UTF-8).
-#define KELMOR_MESSAGE_SLOTS(X)                                                                    \
-    X(MsgManualFile)                                                                               \
-    X(MsgProgramError) X(MsgVerifyError) X(MsgReadError) X(MsgProgramming) X(MsgVerify) X(MsgRead) \
-        X(MsgSaving) X(MsgVersionMismatch) X(MsgFileVersionMismatch) X(MsgPrintTime)               \
-            X(MsgPolarity) X(MsgPositive) X(MsgNegative) X(MsgComOpenError) X(MsgFileOpenError)    \
-                X(MsgAskDefaults) X(MsgNoReading) X(MsgManualOpenError) X(MsgAdvance)              \
-                    X(MsgStartLimiter) X(MsgLimiter) X(MsgPilotLight) X(MsgClutchMaster)           \
-                        X(MsgRetard) X(MsgBlocking) X(MsgProgramCount) X(MsgYes) X(MsgNo)          \
-                            X(MsgPickup) X(MsgRunning) X(MsgNoSignal) X(MsgInput) X(MsgBasic) \
-    X(MsgMonitorLog) X(MsgLogFrames) X(MsgLogError) X(MsgBackupError) X(MsgNoBackups) \
-    X(MsgRecordTitle) X(MsgRecordError) X(MsgLastTransfer) X(MsgNoTransfer) X(MsgParameter) \
-    X(MsgValueHere) X(MsgValueInFile) X(MsgCompareTitle) X(MsgCompareEqual) X(MsgPoint) \
-    X(MsgClutchTime) X(MsgClutchPause)
+// clang-format off
+#define KELMOR_MESSAGE_SLOTS(X) \
+    X(MsgManualFile) X(MsgProgramError) X(MsgVerifyError) X(MsgReadError) X(MsgProgramming) \
+    X(MsgVerify) X(MsgRead) X(MsgSaving) X(MsgVersionMismatch) X(MsgFileVersionMismatch) \
+    X(MsgPrintTime) X(MsgPolarity) X(MsgPositive) X(MsgNegative) X(MsgComOpenError) \
+    X(MsgFileOpenError) X(MsgAskDefaults) X(MsgNoReading) X(MsgManualOpenError) X(MsgAdvance) \
+    X(MsgStartLimiter) X(MsgLimiter) X(MsgPilotLight) X(MsgClutchMaster) X(MsgRetard) \
+    X(MsgBlocking) X(MsgProgramCount) X(MsgYes) X(MsgNo) X(MsgPickup) X(MsgRunning) \
+    X(MsgNoSignal) X(MsgInput) X(MsgBasic) X(MsgMonitorLog) X(MsgLogFrames) X(MsgLogError) \
+    X(MsgBackupError) X(MsgNoBackups) X(MsgRecordTitle) X(MsgRecordError) X(MsgLastTransfer) \
+    X(MsgNoTransfer) X(MsgParameter) X(MsgValueHere) X(MsgValueInFile) X(MsgCompareTitle) \
+    X(MsgCompareEqual) X(MsgPoint) X(MsgClutchTime) X(MsgClutchPause)
+// clang-format on
 
 struct TMessageTable {
 #define KELMOR_SLOT_MEMBER(name) std::string name;
