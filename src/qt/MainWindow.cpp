@@ -33,7 +33,7 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
-constexpr int TIMER_MS = 55;
+constexpr std::chrono::milliseconds TIMER_MS{55};
 constexpr const char* kControlProperty = "kelmorControl";
 // The caption sits on the frame line, and the frame starts half a line down
 // also without a caption, so the children's positions match the layout.
@@ -185,19 +185,18 @@ QString GaugeStyle(const QColor& bar) {
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
-    : QMainWindow(parent), Form(form), Model(form.Model()) {
+    : QMainWindow(parent), Form(form), Model(form.Model()), Timer1(TIMER_MS, [this] {
+          ++TickTotal;
+          Form.OnTimer1();
+          Chart->Refresh();
+      }) {
     Build();
     Model.SetListener(this);
     qApp->installEventFilter(this);
     // The tick runs from creation to the end; it first fires in the first
-    // event loop, which may be a box opened by the start-up itself.
-    Timer1.setInterval(TIMER_MS);
-    connect(&Timer1, &QTimer::timeout, this, [this] {
-        ++TickTotal;
-        Form.OnTimer1();
-        Chart->Refresh();
-    });
-    Timer1.start();
+    // event loop, which may be a box opened by the start-up itself, and it
+    // goes on inside every box, also one that a tick opened.
+    Timer1.Start();
 }
 
 MainWindow::~MainWindow() {
