@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -897,6 +898,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         }
     } else if (type == QEvent::Resize && watched == Client) {
         DockStatusBar();
+    } else if (type == QEvent::MouseMove) {
+        // A disabled item or a separator is never highlighted, so the menu
+        // reports no hover over it; its own hint (mostly none) replaces the
+        // previous item's all the same.
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* a = menu->actionAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+            if (a != nullptr && (!a->isEnabled() || a->isSeparator()))
+                Form.ShowStatusHint(Model[static_cast<C>(a->data().toInt())].Hint);
+        }
     }
     return QMainWindow::eventFilter(watched, e);
 }

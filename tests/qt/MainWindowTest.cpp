@@ -251,6 +251,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(h.S(C::StatusBar1).Caption, std::string("Take off 1 degree of curve A"));
     }
 
+    // A disabled item (Undo with nothing to undo) shows its own hint, none,
+    // instead of leaving the previous item's.
+    void menuHintFollowsDisabledItems() {
+        Harness& h = *H;
+        QMenu* tools = h.View.Action(C::MenuTools)->menu();
+        QAction* minus = h.View.Action(C::MenuAdvanceMinus);
+        QAction* undo = h.View.Action(C::MenuZpet);
+        QVERIFY(!undo->isEnabled());
+        tools->popup(h.View.mapToGlobal(QPoint(300, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(tools));
+        QTest::mouseMove(tools, tools->actionGeometry(minus).center());
+        QTRY_COMPARE(h.S(C::StatusBar1).Caption, std::string("Take off 1 degree of curve A"));
+        QTest::mouseMove(tools, tools->actionGeometry(undo).center());
+        QTRY_COMPARE(h.S(C::StatusBar1).Caption, std::string());
+        tools->hide();
+    }
+
     void tooltipsOnlyWhereListed() {
         Harness& h = *H;
         // Give every control a hint, so that only the switch decides.
