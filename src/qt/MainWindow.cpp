@@ -265,7 +265,9 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::Edit: {
         auto* edit = new EditField(parent);
-        edit->setTextMargins(0, 0, 0, 0);
+        // The layout's edits are narrow ("20,100" in 40 pixels): the text may
+        // take one of the two pixels Qt keeps free inside each side.
+        edit->setTextMargins(-1, 0, -1, 0);
         edit->OnKey = [this, id](char c) { return HandlesEnter(id) && Form.FormKeyPress(id, c); };
         const C updown = WindowModel::UpDownOf(id);
         if (updown != C::FormHlav) edit->OnStep = [this, updown](int d) { Step(updown, d); };
@@ -578,8 +580,16 @@ void MainWindow::ApplyColour(ControlId id) {
         w->setPalette(p);
         break;
     }
-    case K::Label:
     case K::CheckBox:
+        // The check boxes sit in group boxes, whose style sheet draws them
+        // without regard to the palette: the colour goes into a sheet of the
+        // box's own, over the whole control.
+        w->setStyleSheet(
+            colour == Colour::ButtonFace
+                ? QString()
+                : QStringLiteral("QCheckBox { background-color: %1; }").arg(rgb.name()));
+        break;
+    case K::Label:
     case K::GroupBox:
     case K::RadioGroup: {
         // Button face is the parent's colour: such a control turns white with
