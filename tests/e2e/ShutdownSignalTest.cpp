@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <spawn.h>
 #include <sstream>
 #include <string>
@@ -72,6 +73,10 @@ struct Case {
     // The port is not there: the start-up's "Com opening error!" box waits.
     bool NoPort;
 };
+
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.Name;
+}
 
 class ShutdownSignal : public ::testing::TestWithParam<Case> {};
 
