@@ -13,11 +13,14 @@ const char* MonitorCsvHeader() {
 
 size_t FormatMonitorCsv(const TMonitorData& m, uint32_t timeMs, char* out, size_t size) {
     const int rpm = m.Snimac() ? m.Rpm() : 0;
+    // The voltage from whole millivolts: %f would take the decimal comma of
+    // the user's locale and split the field in two.
+    const unsigned mv = m.Napeti();
     const int n = std::snprintf(
         out, size,
-        "%u,%d,%d,%d,%.3f,%u,%u,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%s,%d,%u,%u,%u,%u,%u,%u,%u,"
+        "%u,%d,%d,%d,%u.%03u,%u,%u,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%s,%d,%u,%u,%u,%u,%u,%u,%u,"
         "%u,%u\r\n",
-        timeMs, rpm, m.MonAdvance() - 100, m.MonAdvanceMax(), m.Napeti() / 1000.0,
+        timeMs, rpm, m.MonAdvance() - 100, m.MonAdvanceMax(), mv / 1000, mv % 1000,
         m.PocetProgramovani(), m.SavingCountdown(), m.Snimac(), m.BasicAdvance(),
         m.StartLimiterOut(), m.HardLimiter(), m.Blocking(), m.KillSwitch(), m.MonLedRazeni(),
         m.MonRetard(), m.ClutchMon(), m.Input1In(), m.Input2In(), m.PolaritaOk(),

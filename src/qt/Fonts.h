@@ -1,10 +1,15 @@
 #pragma once
 #include <QFont>
+#include <QString>
 
 namespace kelmor {
 
-// The window's font at a character height in pixels. A narrow sans serif
-// first, so the captions fit the layout's sizes; DejaVu Sans is always there.
+// The family of the font built into the program (Liberation Sans), which
+// every text of the window uses on every machine; registered on first use.
+// Needs the application object.
+QString WindowFontFamily();
+
+// The window's font at a character height in pixels.
 QFont ControlFont(int pixelSize, bool bold = false);
 
 } // namespace kelmor

@@ -1,11 +1,17 @@
 #include "qt/KelmorApplication.h"
 
 #include <QMessageBox>
+#include <clocale>
 #include <exception>
 
 namespace kelmor {
 
-KelmorApplication::KelmorApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+KelmorApplication::KelmorApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // QApplication has taken the user's locale for the C library too; numbers
+    // written for machines (files, logs) keep the C library's decimal point.
+    // Texts for people take the user's conventions through QLocale.
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 bool KelmorApplication::notify(QObject* receiver, QEvent* e) {
     try {

@@ -5,6 +5,7 @@ namespace kelmor {
 
 // The application object. An error escaping an event handler is shown in a
 // message box and the program goes on, instead of ending without a word.
+// The C library's number formats stay those of the C locale.
 class KelmorApplication : public QApplication {
     Q_OBJECT
   public:

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -33,7 +34,7 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
-constexpr int TIMER_MS = 55;
+constexpr std::chrono::milliseconds TIMER_MS{55};
 constexpr const char* kControlProperty = "kelmorControl";
 // The caption sits on the frame line, and the frame starts half a line down
 // also without a caption, so the children's positions match the layout.
@@ -185,19 +186,18 @@ QString GaugeStyle(const QColor& bar) {
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
-    : QMainWindow(parent), Form(form), Model(form.Model()) {
+    : QMainWindow(parent), Form(form), Model(form.Model()), Timer1(TIMER_MS, [this] {
+          ++TickTotal;
+          Form.OnTimer1();
+          Chart->Refresh();
+      }) {
     Build();
     Model.SetListener(this);
     qApp->installEventFilter(this);
     // The tick runs from creation to the end; it first fires in the first
-    // event loop, which may be a box opened by the start-up itself.
-    Timer1.setInterval(TIMER_MS);
-    connect(&Timer1, &QTimer::timeout, this, [this] {
-        ++TickTotal;
-        Form.OnTimer1();
-        Chart->Refresh();
-    });
-    Timer1.start();
+    // event loop, which may be a box opened by the start-up itself, and it
+    // goes on inside every box, also one that a tick opened.
+    Timer1.Start();
 }
 
 MainWindow::~MainWindow() {
@@ -265,7 +265,9 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::Edit: {
         auto* edit = new EditField(parent);
-        edit->setTextMargins(0, 0, 0, 0);
+        // The layout's edits are narrow ("20,100" in 40 pixels): the text may
+        // take one of the two pixels Qt keeps free inside each side.
+        edit->setTextMargins(-1, 0, -1, 0);
         edit->OnKey = [this, id](char c) { return HandlesEnter(id) && Form.FormKeyPress(id, c); };
         const C updown = WindowModel::UpDownOf(id);
         if (updown != C::FormHlav) edit->OnStep = [this, updown](int d) { Step(updown, d); };
@@ -578,8 +580,16 @@ void MainWindow::ApplyColour(ControlId id) {
         w->setPalette(p);
         break;
     }
-    case K::Label:
     case K::CheckBox:
+        // The check boxes sit in group boxes, whose style sheet draws them
+        // without regard to the palette: the colour goes into a sheet of the
+        // box's own, over the whole control.
+        w->setStyleSheet(
+            colour == Colour::ButtonFace
+                ? QString()
+                : QStringLiteral("QCheckBox { background-color: %1; }").arg(rgb.name()));
+        break;
+    case K::Label:
     case K::GroupBox:
     case K::RadioGroup: {
         // Button face is the parent's colour: such a control turns white with
@@ -898,6 +908,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
         }
     } else if (type == QEvent::Resize && watched == Client) {
         DockStatusBar();
+    } else if (type == QEvent::MouseMove) {
+        // A disabled item or a separator is never highlighted, so the menu
+        // reports no hover over it; its own hint (mostly none) replaces the
+        // previous item's all the same.
+        if (auto* menu = qobject_cast<QMenu*>(watched)) {
+            const QAction* a = menu->actionAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+            if (a != nullptr && (!a->isEnabled() || a->isSeparator()))
+                Form.ShowStatusHint(Model[static_cast<C>(a->data().toInt())].Hint);
+        }
     }
     return QMainWindow::eventFilter(watched, e);
 }

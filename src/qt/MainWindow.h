@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "qt/TickTimer.h"
 #include "ui/TFormHlav.h"
 #include "ui/TPlatform.h"
 #include "ui/WindowModel.h"
@@ -88,7 +89,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     std::array<QWidget*, CONTROL_COUNT> Widgets{};
     std::array<QAction*, CONTROL_COUNT> Actions{};
     std::array<QButtonGroup*, CONTROL_COUNT> RadioButtons{};
-    QTimer Timer1;
+    TickTimer Timer1;
     int TickTotal = 0;
     CurveChartWidget* Chart = nullptr;
     // Depth of model changes being put on the screen; the widgets' own

@@ -1,10 +1,13 @@
 // The desktop program: the main window, its About window and the event loop.
+#include <QSocketNotifier>
 #include <QStringList>
 #include <QStyleFactory>
+#include <QTimer>
 #include <exception>
 #include <string>
 #include <vector>
 
+#include "os/ShutdownSignals.h"
 #include "qt/Fonts.h"
 #include "qt/KelmorApplication.h"
 #include "qt/MainWindow.h"
@@ -13,9 +16,48 @@
 #include "qt/TFormAbout.h"
 #include "ui/TFormHlav.h"
 
+namespace {
+
+// SIGTERM, SIGINT and SIGHUP close the window as the user closes it (the
+// settings, the start-up image and the port's lock are dealt with), after
+// any open box has been closed as if cancelled. A signal during the start-up
+// (a box of its own may be waiting for an answer) closes the window as soon
+// as the start-up is over.
+class ShutdownWatch {
+  public:
+    explicit ShutdownWatch(QWidget& window) : Window(window) {
+        const int fd = kelmor::ShutdownSignals::Install();
+        if (fd < 0) return;
+        auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &window);
+        QObject::connect(notifier, &QSocketNotifier::activated, &window, [this] {
+            if (kelmor::ShutdownSignals::Take() == 0) return;
+            while (QWidget* box = QApplication::activeModalWidget()) {
+                box->close();
+                if (box->isVisible()) break;
+            }
+            Requested = true;
+            if (Started) Window.close();
+        });
+    }
+    // Once the event loop runs: a window closed before it would not end it.
+    void StartUpDone() {
+        Started = true;
+        if (Requested) QTimer::singleShot(0, &Window, [this] { Window.close(); });
+    }
+
+  private:
+    QWidget& Window;
+    bool Requested = false;
+    bool Started = false;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace kelmor;
     KelmorApplication app(argc, argv);
+    // From here on a signal to end waits for the window to close it.
+    ShutdownSignals::Install();
     QApplication::setApplicationName(QStringLiteral("kelmor"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(ControlFont(12));
@@ -43,8 +85,10 @@ int main(int argc, char** argv) {
         platform.SetView(&view);
         TFormAbout about(&view);
         platform.SetAbout(&about);
+        ShutdownWatch watch(view);
         form.FormCreate(args);
         view.show();
+        watch.StartUpDone();
         return QApplication::exec();
     } catch (const std::exception& error) {
         // An error while the windows are made ends the program, after saying so.

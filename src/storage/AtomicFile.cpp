@@ -47,6 +47,15 @@ bool Writable([[maybe_unused]] const fs::path& p) {
 #endif
 }
 
+// Where no new file may be made beside the target (a folder the user may not
+// write to, holding a file they may), the target itself is created or
+// truncated and written, so the save is not lost. Only a refusal leads here:
+// a full disk or any other fault leaves the target as it was.
+std::FILE* OpenInPlace(const fs::path& target, int createError) {
+    if (createError != EACCES && createError != EPERM) return nullptr;
+    return std::fopen(target.string().c_str(), "wb");
+}
+
 } // namespace
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -81,10 +90,15 @@ bool AtomicFileWriter::Open(const std::string& path) {
         fs::path candidate = folder / (stem + std::to_string(id) + "-" + std::to_string(++counter));
         // "x": never reuse a file that is already there.
         File = std::fopen(candidate.string().c_str(), "wbx");
-        if (File != nullptr)
+        if (File != nullptr) {
             Temp = candidate.string();
-        else if (errno != EEXIST)
-            return false;
+        } else if (errno != EEXIST) {
+            File = OpenInPlace(target, errno);
+            if (File == nullptr) return false;
+            Target = target.string();
+            Failed = false;
+            return true;
+        }
     }
     if (File == nullptr) return false;
     Target = target.string();
@@ -110,12 +124,12 @@ bool AtomicFileWriter::Commit() {
     ok = (std::fclose(File) == 0) && ok;
     File = nullptr;
     std::error_code ec;
-    if (ok) {
+    if (ok && !Temp.empty()) {
         fs::rename(Temp, Target, ec);
         ok = !ec;
     }
     if (!ok) {
-        fs::remove(Temp, ec);
+        if (!Temp.empty()) fs::remove(Temp, ec);
     } else {
         fs::path folder = fs::path(Target).parent_path();
         SyncFolder(folder.empty() ? fs::path(".") : folder);

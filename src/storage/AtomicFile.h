@@ -7,7 +7,9 @@ namespace kelmor {
 
 // Replaces a file as a whole: the text goes into a new file beside the
 // target, which is flushed to disk and then renamed over the target. A failed
-// or interrupted write therefore leaves the previous file as it was.
+// or interrupted write therefore leaves the previous file as it was. Where
+// the folder refuses a new file but the target may be written, the target is
+// written in place instead.
 class AtomicFileWriter {
   public:
     AtomicFileWriter() = default;
@@ -16,8 +18,9 @@ class AtomicFileWriter {
     // An uncommitted new file is removed; the target is left alone.
     ~AtomicFileWriter();
 
-    // Creates the new file beside `path`. False when it cannot be created, or
-    // when `path` names something that is not a writable file.
+    // Creates the new file beside `path` (or opens `path` itself, see above).
+    // False when neither can be done, or when `path` names something that is
+    // not a writable file.
     bool Open(const std::string& path);
     // Appends to the new file; false (and every later call false) on failure.
     bool Write(std::string_view text);

@@ -109,16 +109,15 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int def
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
-    // Leading digits count; whatever follows them is ignored.
+    // The whole value must be digits: "1x" or "3abc" is no integer.
     int64_t value = 0;
-    size_t digits = 0;
     const int64_t limit = negative ? -static_cast<int64_t>(INT_MIN) : INT_MAX;
-    while (digits < s.size() && s[digits] >= '0' && s[digits] <= '9') {
-        value = value * 10 + (s[digits] - '0');
+    for (char c : s) {
+        if (c < '0' || c > '9') return def;
+        value = value * 10 + (c - '0');
         if (value > limit) return def; // does not fit: not an integer here
-        ++digits;
     }
-    if (digits == 0) return def;
+    if (s.empty()) return def;
     return static_cast<int>(negative ? -value : value);
 }
 

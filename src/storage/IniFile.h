@@ -18,7 +18,8 @@ class IniFile {
     // The value, or `def` when the section or key is absent.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view def) const;
-    // The value as a decimal integer, or `def` when absent or not an integer.
+    // The value as a decimal integer (blanks around it allowed), or `def` when
+    // absent or not wholly an integer.
     int ReadInteger(std::string_view section, std::string_view key, int def) const;
 
     // Replaces the value in place, or appends the key to its section

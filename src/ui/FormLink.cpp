@@ -1,7 +1,9 @@
 // The device link side of the main window: serial port, poll cycle,
 // live monitor and the read, verify and program transfers.
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "ui/TFormHlav.h"
 
@@ -10,6 +12,16 @@ namespace kelmor {
 namespace {
 constexpr const char* kDegree = "\xC2\xB0";
 constexpr uint8_t GAUGE_MAX = 3;
+
+// "%4.1f" as printf writes it in the C locale, whatever locale the program
+// runs in: the voltage reads "13.4" also where the decimal mark is a comma.
+void FormatFixed41(char* out, size_t size, double value) {
+    char digits[32];
+    const std::to_chars_result r =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
+    const int length = r.ec == std::errc() ? static_cast<int>(r.ptr - digits) : 0;
+    std::snprintf(out, size, "%4.*s", length, digits);
+}
 } // namespace
 
 void TFormHlav::OpenPort() {
@@ -182,7 +194,9 @@ void TFormHlav::HandleMonitorFrame() {
         break;
     }
     const float volts = static_cast<float>(mv) * 0.001f;
-    std::snprintf(buf, sizeof buf, "U = %4.1f [V]", static_cast<double>(volts));
+    char volt[16];
+    FormatFixed41(volt, sizeof volt, static_cast<double>(volts));
+    std::snprintf(buf, sizeof buf, "U = %s [V]", volt);
     Window.SetCaption(ControlId::LabelNapeti, buf);
 
     // e..m: limiters, outputs and inputs.

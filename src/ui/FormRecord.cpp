@@ -116,10 +116,8 @@ void TFormHlav::MenuBackupsClick() {
 void TFormHlav::MenuCompareClick() {
     std::optional<std::string> path = Host.OpenDialog(LastFileName);
     if (!path) return;
-    // The set as the window holds it, taken as Save takes it.
-    ReadControls();
-    Normalise();
-    ShowParams();
+    // A comparison changes nothing: the window's set as it stands, against
+    // the file as Open would load it.
     TIgnParams file{};
     if (!ReadParameterFile(*path, file)) return;
     // The file as Open would load it: normalised, the keying type cleared.

@@ -37,7 +37,8 @@ struct Builder {
     // A spinner-edit: the edit and the up-down glued to it.
     void Spinner(C edit, C updown, C parent, int el, int et, int ew, int ul, int min, int max,
                  int step, bool grouped, int design) {
-        Add(edit, K::Edit, parent, el, et, ew, 21);
+        // Edits are drawn in the window (edit) colour, not on the button face.
+        Add(edit, K::Edit, parent, el, et, ew, 21).Background = Colour::Window;
         ControlLayout& u = Add(updown, K::UpDown, parent, ul, et, 16, 21);
         u.Min = min;
         u.Max = max;

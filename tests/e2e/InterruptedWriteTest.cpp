@@ -325,5 +325,63 @@ TEST(InterruptedWrites, SaveOntoAFullDiskKeepsTheOldFiles) {
     }
 }
 
+enum LockedFolderResult {
+    Saved = 0,
+    SetupFailed,
+    SaveRefused,
+    SaveLost,
+    SettingsLost,
+    FilesBeside,
+};
+
+// A folder in which no new file may be made, holding files that may be
+// written: Save and shutdown write them in place. Root may make files
+// anywhere, so a root child gives its rights up first.
+LockedFolderResult SaveIntoLockedFolder(const std::string& folder,
+                                        const std::array<TIgnParams, 2>& sets) {
+    const std::string file = folder + "/bike.ign";
+    Window w(folder);
+    w.Show(sets[0]);
+    if (!w.Save(file)) return SetupFailed;
+    w.Form.FormClose();
+    for (const char* name : {"bike.ign", "kelmor.ini", "_kelmor.ini"})
+        if (::chmod((folder + "/" + name).c_str(), 0666) != 0) return SetupFailed;
+    if (::chmod(folder.c_str(), 0555) != 0) return SetupFailed;
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return SetupFailed;
+    const std::string probe = folder + "/probe";
+    if (::open(probe.c_str(), O_WRONLY | O_CREAT, 0644) >= 0 || errno != EACCES) return SetupFailed;
+
+    Window again(folder);
+    again.Show(sets[1]);
+    again.Form.MenuGermanClick();
+    if (!again.Save(file)) return SaveRefused;
+    TIgnParams read{};
+    if (!FileFields(FileText(file), read) || !SameFields(read, sets[1])) return SaveLost;
+    again.Form.FormClose();
+    IniFile ini;
+    if (!ini.Load(folder + "/kelmor.ini") || ini.ReadInteger("FORM_HLAV", "Language", 0) != 1 ||
+        ini.ReadString("FORM_HLAV", "IniDir", "") != file)
+        return SettingsLost;
+    TDeviceImage image{};
+    ReadStartupImage(FileText(folder + "/_kelmor.ini"),
+                     ImageBytes(image.Bytes(), STARTUP_IMAGE_SIZE));
+    if (!SameFields(image.Params, sets[1])) return SettingsLost;
+    if (FilesIn(folder) != 3) return FilesBeside;
+    return Saved;
+}
+
+TEST(InterruptedWrites, FolderThatRefusesNewFilesIsWrittenInPlace) {
+    TempDir config;
+    const auto sets = TwoSets(config.Path);
+    TempDir folder;
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(SaveIntoLockedFolder(folder.Path, sets));
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::chmod(folder.Path.c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), Saved) << "see LockedFolderResult";
+}
+
 } // namespace
 } // namespace kelmor::test

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowHarness.h"
 #include "qt/CurveChartWidget.h"
 #include "qt/MainWindow.h"
 #include "qt/Pictures.h"
@@ -31,74 +32,8 @@
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
+using namespace kelmor::test;
 using C = ControlId;
-
-namespace {
-
-// The Qt platform with boxes that only record, no serial port, and a
-// settings folder of its own.
-class RecordingPlatform : public QtPlatform {
-  public:
-    explicit RecordingPlatform(std::string dir) : Dir(std::move(dir)) {}
-    std::vector<std::string> Boxes;
-    std::string PdfPath;  // the answer of the PDF dialog
-    std::string OpenPath; // the answer of the plain open dialog
-    void MessageBox(std::string_view text) override { Boxes.emplace_back(text); }
-    std::optional<std::string> OpenDialog(const std::string& proposed) override {
-        if (OpenPath.empty()) return QtPlatform::OpenDialog(proposed);
-        return OpenPath;
-    }
-    std::optional<std::string> SavePdfDialog(const std::string&) override {
-        if (PdfPath.empty()) return std::nullopt;
-        return PdfPath;
-    }
-    std::string ConfigDir() override { return Dir; }
-    std::unique_ptr<SerialPort> MakeSerialPort(int) override { return nullptr; }
-
-  private:
-    std::string Dir;
-};
-
-struct Harness {
-    explicit Harness(const QString& dir) : Platform(dir.toStdString()) {
-        Form.Model().SetGroupSeparator(" ");
-        Platform.SetView(&View);
-        Form.FormCreate({"ENGLISH"});
-        View.show();
-        View.activateWindow();
-    }
-    RecordingPlatform Platform;
-    TFormHlav Form{Platform};
-    MainWindow View{Form};
-
-    QWidget* W(C id) const { return View.Widget(id); }
-    QLineEdit* Edit(C id) const { return static_cast<QLineEdit*>(View.Widget(id)); }
-    const ControlState& S(C id) { return Form.Model()[id]; }
-    C Focused() const { return View.FocusedControl(); }
-
-    void PressEnter(bool keypad = false) {
-        QWidget* target = QApplication::focusWidget();
-        if (target == nullptr) target = &View;
-        QTest::keyClick(target, keypad ? Qt::Key_Enter : Qt::Key_Return,
-                        keypad ? Qt::KeypadModifier : Qt::NoModifier);
-    }
-    // Replaces an edit's text the way typing does.
-    void Type(C id, const QString& text) {
-        QLineEdit* e = Edit(id);
-        e->setFocus(Qt::MouseFocusReason);
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Delete);
-        QTest::keyClicks(e, text);
-    }
-    // Moves the pointer over a widget through the window system, so that
-    // Qt itself works out what was entered and left.
-    void Hover(QWidget* w) {
-        QTest::mouseMove(View.windowHandle(), w->mapTo(&View, w->rect().center()));
-        QCoreApplication::processEvents();
-    }
-};
-
-} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -106,23 +41,11 @@ class MainWindowTest : public QObject {
   private:
     QTemporaryDir Dir;
     std::unique_ptr<Harness> H;
-    std::unique_ptr<QTimer> ModalPoll;
+    std::unique_ptr<ModalAnswerer> Modals;
 
-    // Hands every modal window that opens to `answer`, which must close it;
-    // after five seconds whatever is open is closed.
+    // Hands every modal window that opens to `answer`, which must close it.
     void AnswerModals(std::function<void(QWidget*)> answer) {
-        ModalPoll = std::make_unique<QTimer>();
-        auto started = std::make_shared<QElapsedTimer>();
-        started->start();
-        connect(ModalPoll.get(), &QTimer::timeout, [answer, started] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (box == nullptr || !box->isVisible()) return;
-            if (started->elapsed() > 5000)
-                box->close();
-            else
-                answer(box);
-        });
-        ModalPoll->start(50);
+        Modals = std::make_unique<ModalAnswerer>(std::move(answer));
     }
 
   private slots:
@@ -136,7 +59,7 @@ class MainWindowTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&H->View));
     }
     void cleanup() {
-        ModalPoll.reset();
+        Modals.reset();
         H.reset();
     }
 
@@ -289,8 +212,6 @@ class MainWindowTest : public QObject {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QVERIFY(h.S(C::CheckBoxProgHned).Checked);
         QCOMPARE(h.S(C::CheckBoxProgHned).Background, Colour::Red);
-        QVERIFY(box->autoFillBackground());
-        QCOMPARE(box->palette().color(QPalette::Window), QColor(255, 0, 0));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
         QVERIFY(!h.S(C::CheckBoxProgHned).Checked);
         QCOMPARE(h.S(C::CheckBoxProgHned).Background, Colour::ButtonFace);
@@ -326,6 +247,23 @@ class MainWindowTest : public QObject {
         // A highlighted menu item.
         h.View.Action(C::MenuAdvanceMinus)->hover();
         QCOMPARE(h.S(C::StatusBar1).Caption, std::string("Take off 1 degree of curve A"));
+    }
+
+    // A disabled item (Undo with nothing to undo) shows its own hint, none,
+    // instead of leaving the previous item's.
+    void menuHintFollowsDisabledItems() {
+        Harness& h = *H;
+        QMenu* tools = h.View.Action(C::MenuTools)->menu();
+        QAction* minus = h.View.Action(C::MenuAdvanceMinus);
+        QAction* undo = h.View.Action(C::MenuZpet);
+        QVERIFY(!undo->isEnabled());
+        tools->popup(h.View.mapToGlobal(QPoint(300, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(tools));
+        QTest::mouseMove(tools, tools->actionGeometry(minus).center());
+        QTRY_COMPARE(h.S(C::StatusBar1).Caption, std::string("Take off 1 degree of curve A"));
+        QTest::mouseMove(tools, tools->actionGeometry(undo).center());
+        QTRY_COMPARE(h.S(C::StatusBar1).Caption, std::string());
+        tools->hide();
     }
 
     void tooltipsOnlyWhereListed() {

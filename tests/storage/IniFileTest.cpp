@@ -72,7 +72,7 @@ TEST(IniFile, LineBreaksInAValueCannotAddKeys) {
     EXPECT_EQ(ini.ReadInteger("S", "ComPort", 1), 1);
 }
 
-TEST(IniFile, ReadIntegerTakesLeadingDigits) {
+TEST(IniFile, ReadIntegerNeedsAWholeInteger) {
     struct Case {
         const char* value;
         int expected;
@@ -81,13 +81,15 @@ TEST(IniFile, ReadIntegerTakesLeadingDigits) {
         {"-7", -7},
         {"+3", 3},
         {"  12  ", 12},
-        {"12abc", 12},
+        {"12abc", -1},
+        {"1x", -1},
+        {"3 4", -1},
         {"abc", -1},
         {"", -1},
         {"-", -1},
         {"+-4", -1},
-        {"1.5", 1},
-        {"0x10", 0},
+        {"1.5", -1},
+        {"0x10", -1},
         {"2147483647", 2147483647},
         {"-2147483648", INT32_MIN},
         {"2147483648", -1},

@@ -1,4 +1,5 @@
 // Comparing the set with a .ign file, and the workshop record.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -109,16 +110,28 @@ TEST_F(CompareRecord, ListsExactlyTheFieldsThatDiffer) {
     }
 }
 
-TEST_F(CompareRecord, CompareTakesTypedValuesAndLeavesTheSetAlone) {
+// A comparison changes nothing: not the set, not a typed value, not the
+// history; and a file just opened is the set, whatever the controls clamp.
+TEST_F(CompareRecord, CompareChangesNothing) {
     TIgnParams file = P();
     file.Advance[0] = 17;
+    file.PocetBodu = 40; // kept by Open, beyond what the point spinner shows
     const std::string path = WriteFile(WriteIgnFile(file));
-    W().UserSetText(C::EditAdvance1, "17"); // typed, not yet committed
+    Host.OpenAnswers = {path};
+    Form->MenuOpenClick();
+    ASSERT_EQ(P().PocetBodu, 40);
+    const TIgnParams opened = P();
+    const TUndoHistory history = Form->UndoHistory;
+
+    W().UserSetText(C::EditAdvance2, "23"); // typed, not yet committed
     Compare(path);
     EXPECT_TRUE(Host.Tables.empty());
-    EXPECT_EQ(P().Advance[0], 17);
-    EXPECT_NE(S(C::LabelFile2).Caption, path);
-    EXPECT_NE(Form->LastFileName, path);
+    ASSERT_EQ(Host.Boxes.size(), 1u);
+    EXPECT_EQ(Host.Boxes[0], "The parameters are the same as in the file:\n" + path);
+    EXPECT_EQ(std::memcmp(&opened, &P(), sizeof opened), 0);
+    EXPECT_EQ(S(C::EditAdvance2).Caption, "23");
+    EXPECT_EQ(Form->UndoHistory.Current, history.Current);
+    EXPECT_EQ(Form->UndoHistory.Newest, history.Newest);
 }
 
 TEST_F(CompareRecord, CompareInTheWindowsLanguage) {

@@ -134,6 +134,8 @@ TEST_F(Startup, SettingsValues) {
         {"port 266 keeps its low 8 bits", "[FORM_HLAV]\r\nComPort=266\r\n", 10, 10, 0, 492, 172},
         {"names without case", "[form_hlav]\nCOMPORT=4\nlanguage=2\n", 4, 4, 2, 492, 172},
         {"not integers", "[FORM_HLAV]\r\nLeft=abc\r\nTop=\r\nComPort=x\r\n", 1, 1, 0, 492, 172},
+        {"trailing characters", "[FORM_HLAV]\r\nLeft=12px\r\nComPort=3abc\r\nLanguage=1x\r\n", 1, 1,
+         0, 492, 172},
         {"far outside the screen", "[FORM_HLAV]\r\nLeft=-5000\r\nTop=99999\r\n", 1, 1, 0, -5000,
          99999},
         {"another section", "[OTHER]\r\nComPort=5\r\n", 1, 1, 0, 492, 172},
