@@ -14,7 +14,7 @@ namespace kelmor {
 namespace {
 
 std::string Fixture(const char* name) {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "fixtures" / name;
+    std::filesystem::path p = std::filesystem::path(KELMOR_STORAGE_FIXTURES) / name;
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
