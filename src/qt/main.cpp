@@ -1,10 +1,13 @@
 // The desktop program: the main window, its About window and the event loop.
 #include <QStringList>
 #include <QStyleFactory>
+#include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "BuildVersion.h"
 #include "qt/Fonts.h"
 #include "qt/KelmorApplication.h"
 #include "qt/MainWindow.h"
@@ -15,6 +18,12 @@
 
 int main(int argc, char** argv) {
     using namespace kelmor;
+    // Answered before any window exists, so that it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("kelmor %s (unit protocol version %d)\n", KELMOR_VERSION, PC_VERSION);
+            return 0;
+        }
     KelmorApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelmor"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
