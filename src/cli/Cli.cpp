@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cctype>
 #include <cerrno>
+#include <clocale>
 #include <csignal>
 #include <sstream>
 
@@ -278,7 +279,11 @@ Run::Run(CliEnvironment& env, const PortChoice& port, bool realTime) : Env(env),
 }
 
 bool Run::Start() {
-    if (Session->Start()) return true;
+    const bool opened = Session->Start();
+    // The serial back end's application object takes on the user's locale;
+    // what the tool writes is read by machines, numbers with a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    if (opened) return true;
     if (!WhyNot.empty()) *Env.Err << "kelmor-cli: " << WhyNot << '\n';
     return false;
 }

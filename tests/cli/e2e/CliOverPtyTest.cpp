@@ -397,6 +397,32 @@ TEST_F(CliOverPty, SignalsEndEveryCommandWithTheirStatus) {
     }
 }
 
+// What a machine reads back keeps its decimal point under a user's locale
+// that writes a decimal comma (built here, so no system locale is needed).
+TEST_F(CliOverPty, MachineOutputUnderADecimalCommaLocale) {
+    const std::string locales = Dir.Path + "/locales";
+    fs::create_directories(locales);
+    const CliResult made =
+        Run({"/usr/bin/localedef", "-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"});
+    if (made.Status != 0) GTEST_SKIP() << "no de_DE locale source: " << made.Err;
+    Env["LOCPATH"] = locales;
+    Env["LC_ALL"] = "de_DE.UTF-8";
+    StartSim({"--voltage", "12.5", "--rpm", "2000"});
+
+    CliResult r = Cli({"monitor", "--port", Link, "--count", "1", "--json"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find(",\"voltage_v\":12.5,"), std::string::npos) << r.Out;
+    r = Cli({"monitor", "--port", Link, "--count", "1", "--csv"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find(",2000,"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find(",12.500,"), std::string::npos) << r.Out;
+    r = Cli({"read", "--port", Link});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const CliResult shown = Cli({"show", Write("unit.ign", r.Out), "--json"});
+    ASSERT_EQ(shown.Status, 0) << shown.Err;
+    EXPECT_NE(shown.Out.find("\"format\": 1,"), std::string::npos) << shown.Out;
+}
+
 TEST_F(CliOverPty, BothProgramsTellTheirVersion) {
     CliResult r = Cli({"--version"});
     EXPECT_EQ(r.Status, 0);
