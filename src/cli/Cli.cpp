@@ -51,13 +51,13 @@ followed by a line naming the file or port and the reason. Lines end in LF;
 only .ign files keep their CR LF.
 
 Exit status:
-  0    success
-  1    the unit failed the transfer, refused reading, did not answer, or
-       stopped answering during its save
-  2    a port or a file could not be used, or a wrong command line
-  3    the unit's program version or the file's version is not 67
-  128+n  ended by signal n after cleaning up: 130 Ctrl+C (SIGINT), 143 SIGTERM,
-       129 SIGHUP; 141 when the output pipe closes (as with "| head")
+  0      success
+  1      the unit failed the transfer, refused reading, did not answer, or
+         stopped answering during its save (or did not finish it in 60 s)
+  2      a port or a file could not be used, or a wrong command line
+  3      the unit's program version or the file's version is not 67
+  128+n  ended by signal n after cleaning up: 130 Ctrl+C (SIGINT),
+         143 SIGTERM, 129 SIGHUP; 141 when the output pipe closes ("| head")
 
 'kelmor-cli COMMAND --help' tells more about a command.
 )";
