@@ -6,26 +6,12 @@ HeadlessPlatform::HeadlessPlatform(std::ostream& err, PortMaker port)
     : Err(err), Port(std::move(port)) {}
 
 void HeadlessPlatform::MessageBox(std::string_view text) {
-    Shown.emplace_back(text);
     Err << text << '\n' << std::flush;
 }
 
 TPlatform::Answer HeadlessPlatform::AskYesNoCancel(std::string_view text) {
-    Shown.emplace_back(text);
     Err << text << '\n' << std::flush;
     return Answer::Cancel;
-}
-
-std::optional<std::string> HeadlessPlatform::OpenDialog(const std::string&) {
-    std::optional<std::string> path = std::move(NextOpen);
-    NextOpen.reset();
-    return path;
-}
-
-std::optional<std::string> HeadlessPlatform::SaveDialog(const std::string&) {
-    std::optional<std::string> path = std::move(NextSave);
-    NextSave.reset();
-    return path;
 }
 
 bool HeadlessPlatform::PrintWindow(std::string& error) {

@@ -15,12 +15,14 @@ namespace kelmor::cli {
 // most three pages (read: 0x40, 0x41 and the verify; program: 0x00, 0x01 and
 // the verify), and each page is given up after its fifth send, 4 ticks apart.
 inline constexpr unsigned TRANSFER_TICK_BOUND = 4 + 3 * 5 * 4;
-// The safety net: a transfer still running after this many ticks is ended here.
+// The safety net: a transfer still running after this many ticks is left.
 inline constexpr unsigned TRANSFER_TICK_LIMIT = 2 * TRANSFER_TICK_BOUND;
-// The unit's save after programming, reported in every monitor frame: a minute at most.
-inline constexpr unsigned SAVING_TICK_LIMIT = 60000 / TICK_MS;
+// The unit's save after programming, reported in every monitor frame: it
+// has a minute at most (a countdown of 53 falling by one a frame takes 18 s).
+inline constexpr unsigned SAVE_SECONDS_LIMIT = 60;
+inline constexpr unsigned SAVING_TICK_LIMIT = SAVE_SECONDS_LIMIT * 1000 / TICK_MS;
 
-enum class TransferResult { Ok, Failed, VersionMismatch, Interrupted };
+enum class SaveResult { Saved, Quiet, TooLong, Interrupted };
 
 // The main window's logic with no window: the same TFormHlav and handlers,
 // ticked by the command instead of a timer. The status line is echoed on
@@ -42,24 +44,20 @@ class HeadlessSession {
     HeadlessPlatform& Platform() { return Host; }
     TickClock& Clock() { return Pace; }
 
-    enum class FileResult { Ok, OpenError, VersionMismatch };
-    // The Open command on `path`, as if chosen in its dialog.
-    FileResult OpenFile(const std::string& path);
-    // The Save command on `path`: the file is replaced whole or not at all.
-    bool SaveFile(const std::string& path);
-
-    // Runs one of MenuReadClick, MenuVerifyClick, MenuProgramClick and ticks
-    // until the transfer has ended.
-    TransferResult RunTransfer(void (TFormHlav::*start)());
+    // Runs one of the transfer starts (MenuReadClick, StartProgram,
+    // StartVerify, ...) and ticks until the transfer has ended, calling
+    // `afterTick` after each tick. How it ended is then in
+    // Form().LastTransfer; false when a stop came first or the transfer
+    // outran every bound (the record then tells of an earlier one).
+    bool RunTransfer(void (TFormHlav::*start)(), const std::function<void()>& afterTick = {});
     // After a program transfer: ticks until a monitor frame reports the
     // unit's saving countdown at 0.
-    TransferResult WaitForSaving();
+    SaveResult WaitForSaving();
     // One tick; true when it took in a monitor frame (now in MonitorCopy).
     bool TickForMonitorFrame();
 
   private:
     void EchoStatus();
-    const std::string& ModeError(uint8_t mode) const;
 
     std::ostream& Err;
     HeadlessPlatform Host;

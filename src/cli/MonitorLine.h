@@ -10,4 +10,11 @@ namespace kelmor::cli {
 // monitor CSV header ("time_ms=330 rpm=1200 ..."), newline-terminated.
 std::string MonitorTextLine(const TMonitorData& m, uint32_t timeMs);
 
+// The version of the objects "monitor --json" writes.
+inline constexpr int MONITOR_JSON_FORMAT = 1;
+
+// The same frame as one JSON object on one line, newline-terminated:
+// {"format": 1, "time_ms": 330, "rpm": 1200, ...}, numbers as numbers.
+std::string MonitorJsonLine(const TMonitorData& m, uint32_t timeMs);
+
 } // namespace kelmor::cli

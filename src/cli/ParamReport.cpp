@@ -1,86 +1,41 @@
 #include "cli/ParamReport.h"
 
-#include <cstddef>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <nlohmann/json.hpp>
 
-#include "storage/IgnFile.h"
+#include "params/ParamFields.h"
+#include "ui/WorkshopRecord.h"
 
 namespace kelmor::cli {
 
 namespace {
 
-// A field of the set: `Count` bytes from `Offset`, shown as stored * Scale + Bias.
-struct FieldInfo {
-    const char* Name;
-    size_t Offset;
-    int Count;
-    int Scale;
-    int Bias;
-    const char* Unit;
-};
-
-#define KELMOR_FIELD(name, count, scale, bias, unit)                                               \
-    FieldInfo {                                                                                    \
-#name, offsetof(TIgnParams, name), count, scale, bias, unit                                \
-    }
-
-constexpr FieldInfo kFields[] = {
-    KELMOR_FIELD(Bike, 1, 1, 0, "index"),
-    KELMOR_FIELD(PocetBodu, 1, 1, 0, "count"),
-    KELMOR_FIELD(BaseAdv, 1, 1, 0, "deg"),
-    KELMOR_FIELD(Omez1, 1, 100, 0, "rpm"),
-    KELMOR_FIELD(Omez2, 1, 100, 0, "rpm"),
-    KELMOR_FIELD(Retard, 1, 1, 0, "deg"),
-    KELMOR_FIELD(Polarita, 1, 1, 0, "index"),
-    KELMOR_FIELD(Reserved7, 1, 1, 0, "raw"),
-    KELMOR_FIELD(Reserved8, 1, 1, 0, "raw"),
-    KELMOR_FIELD(GeberNr, 1, 1, 0, "number"),
-    KELMOR_FIELD(LedRazeni, 1, 100, 0, "rpm"),
-    KELMOR_FIELD(Clutch1, 1, 10, 0, "ms"),
-    KELMOR_FIELD(Clutch2, 1, 10, 0, "ms"),
-    KELMOR_FIELD(Input1, 1, 1, 0, "index"),
-    KELMOR_FIELD(Input2, 1, 1, 0, "index"),
-    KELMOR_FIELD(ZakazCteni, 1, 1, 0, "flag"),
-    KELMOR_FIELD(RpmPulsu, 1, 1, 0, "count"),
-    KELMOR_FIELD(RpmKorekce, 1, 1, -100, "%"),
-    KELMOR_FIELD(RevOutLedRazeni, 1, 1, 0, "flag"),
-    KELMOR_FIELD(Reserved19, 1, 1, 0, "raw"),
-    KELMOR_FIELD(RpmAdv, CURVE_POINTS, 100, 0, "rpm"),
-    KELMOR_FIELD(Advance, CURVE_POINTS, 1, 0, "deg"),
-};
-#undef KELMOR_FIELD
-
 const uint8_t* BytesOf(const TIgnParams& p) {
     return reinterpret_cast<const uint8_t*>(&p);
 }
 
-int Shown(const TIgnParams& p, const FieldInfo& f, int k) {
-    return BytesOf(p)[f.Offset + static_cast<size_t>(k)] * f.Scale + f.Bias;
+// Units worth printing after a value; indexes, counts and flags stand alone.
+bool Physical(FieldUnit u) {
+    return u == FieldUnit::Rpm || u == FieldUnit::Ms || u == FieldUnit::Percent ||
+           u == FieldUnit::Degrees;
 }
 
-// Units worth printing after a value; indexes, counts and flags stand alone.
-bool Physical(const char* unit) {
-    const std::string u = unit;
-    return u == "rpm" || u == "ms" || u == "%" || u == "deg";
+std::string WithUnit(const SetField& f, int shown) {
+    std::string text = std::to_string(shown);
+    if (Physical(f.Unit)) text += std::string(" ") + UnitWord(f.Unit);
+    return text;
+}
+
+std::string ValueText(size_t offset, uint8_t stored) {
+    const SetField& f = FieldAt(offset);
+    return WithUnit(f, ScaledValue(f, stored));
+}
+
+std::string RangeText(const SetField& f) {
+    return std::to_string(ScaledValue(f, f.Min)) + ".." + WithUnit(f, ScaledValue(f, f.Max));
 }
 
 } // namespace
-
-IgnLoadResult LoadIgnFile(const std::string& path, TIgnParams& p) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::status(path, ec)))
-        return IgnLoadResult::OpenError;
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) return IgnLoadResult::OpenError;
-    TIgnParams read = p;
-    const bool matched = ReadIgnFile(in, read);
-    if (in.bad()) return IgnLoadResult::OpenError;
-    if (!matched) return IgnLoadResult::VersionMismatch;
-    p = read;
-    return IgnLoadResult::Ok;
-}
 
 TIgnParams StartingParams() {
     TIgnParams p{};
@@ -91,12 +46,12 @@ TIgnParams StartingParams() {
 
 void WriteParamsText(std::ostream& out, const TIgnParams& p) {
     char buf[32];
-    for (const FieldInfo& f : kFields) {
+    for (const SetField& f : SetFields()) {
         std::snprintf(buf, sizeof buf, "%-16s", f.Name);
         out << buf;
         for (int k = 0; k < f.Count; ++k)
-            out << (k > 0 ? " " : "") << Shown(p, f, k);
-        if (Physical(f.Unit)) out << ' ' << f.Unit;
+            out << (k > 0 ? " " : "") << ScaledValue(f, BytesOf(p)[f.Offset + k]);
+        if (Physical(f.Unit)) out << ' ' << UnitWord(f.Unit);
         out << '\n';
     }
     out << "Bytes\n";
@@ -112,25 +67,73 @@ void WriteParamsText(std::ostream& out, const TIgnParams& p) {
     }
 }
 
-// Names and units are fixed ASCII words without quotes or backslashes, so
-// the only strings written need no escaping.
 void WriteParamsJson(std::ostream& out, const TIgnParams& p, bool normalised) {
-    out << "{\n  \"normalised\": " << (normalised ? "true" : "false") << ",\n  \"fields\": {\n";
-    constexpr size_t fieldCount = sizeof kFields / sizeof kFields[0];
-    for (size_t i = 0; i < fieldCount; ++i) {
-        const FieldInfo& f = kFields[i];
-        out << "    \"" << f.Name << "\": {\"value\": ";
-        if (f.Count > 1) out << '[';
+    using Json = nlohmann::ordered_json;
+    Json doc;
+    doc["format"] = SHOW_JSON_FORMAT;
+    doc["normalised"] = normalised;
+    Json fields = Json::object();
+    for (const SetField& f : SetFields()) {
+        Json value = Json::array();
         for (int k = 0; k < f.Count; ++k)
-            out << (k > 0 ? ", " : "") << Shown(p, f, k);
-        if (f.Count > 1) out << ']';
-        out << ", \"unit\": \"" << f.Unit << "\"}" << (i + 1 < fieldCount ? "," : "") << '\n';
+            value.push_back(ScaledValue(f, BytesOf(p)[f.Offset + k]));
+        fields[f.Name] = {{"value", f.Count > 1 ? value : value[0]}, {"unit", UnitWord(f.Unit)}};
     }
-    out << "  },\n  \"bytes\": [";
-    const uint8_t* bytes = BytesOf(p);
+    doc["fields"] = std::move(fields);
+    doc["bytes"] = Json::array();
     for (size_t i = 0; i < sizeof(TIgnParams); ++i)
-        out << (i > 0 ? ", " : "") << static_cast<unsigned>(bytes[i]);
-    out << "]\n}\n";
+        doc["bytes"].push_back(BytesOf(p)[i]);
+    out << doc.dump(2) << '\n';
+}
+
+std::vector<std::string> UnusualFields(const TIgnParams& unit) {
+    TIgnParams shown = unit;
+    Normalise(shown);
+    shown.Bike = 0;
+    std::vector<std::string> lines;
+    for (size_t offset = 0; offset < sizeof(TIgnParams); ++offset) {
+        const SetField& f = FieldAt(offset);
+        const uint8_t stored = BytesOf(unit)[offset];
+        std::string line =
+            std::string(ParamFieldAt(offset).Name) + " = " + ValueText(offset, stored);
+        if (stored < f.Min || stored > f.Max) {
+            line += ", outside " + RangeText(f);
+            // A .ign file writes a flag as 0 or 1.
+            if (f.Kind == FieldKind::Flag) line += " (a file holds it as 1)";
+        } else if (BytesOf(shown)[offset] != stored) {
+            line += ", the window makes it " + ValueText(offset, BytesOf(shown)[offset]);
+        } else {
+            continue;
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::vector<std::string> ChangedFields(const TIgnParams& before, const TIgnParams& after) {
+    std::vector<std::string> lines;
+    for (size_t offset = 0; offset < sizeof(TIgnParams); ++offset) {
+        const uint8_t a = BytesOf(before)[offset], b = BytesOf(after)[offset];
+        if (a != b)
+            lines.push_back(std::string(ParamFieldAt(offset).Name) + " " + ValueText(offset, a) +
+                            " becomes " + ValueText(offset, b));
+    }
+    return lines;
+}
+
+std::vector<std::string> DifferingFieldLines(const TIgnParams& unit, const TIgnParams& file,
+                                             const WindowModel& w, const TMessageTable& t) {
+    std::vector<ParamField> fields{ParamFieldAt(offsetof(TIgnParams, Bike))};
+    for (const ParamField& f : ParamFields())
+        if (f.Offset != ZAKAZ_CTENI_OFFSET) fields.push_back(f);
+    std::vector<std::string> lines;
+    for (const ParamField& f : fields) {
+        const uint8_t a = StoredValue(f, unit), b = StoredValue(f, file);
+        if (a != b)
+            lines.push_back(FieldLabel(f, w, t) + ": " + FieldValue(f, a, w, t) + " / " +
+                            FieldValue(f, b, w, t));
+    }
+    return lines;
 }
 
 } // namespace kelmor::cli

@@ -1,8 +1,9 @@
 #include "cli/SimCommand.h"
 
+#include <CLI/CLI.hpp>
 #include <cmath>
-#include <cstdio>
 
+#include "cli/CliOptions.h"
 #include "sim/PtyRunner.h"
 
 namespace kelmor::cli {
@@ -12,20 +13,15 @@ namespace {
 constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-bool Bad(std::string& error, const std::string& option, const char* expected) {
-    error = "invalid value for '--" + option + "' (" + expected + ")";
-    return false;
-}
-
 // "YYYY-MM-DD" or "HH:MM": numbers of fixed width between the separators.
-bool SplitNumbers(const std::string& text, char sep, const int* widths, int count, int64_t* out) {
+bool SplitNumbers(const std::string& text, char sep, const int* widths, int count, int* out) {
     size_t pos = 0;
     for (int i = 0; i < count; ++i) {
-        const size_t w = static_cast<size_t>(widths[i]);
-        if (pos + w > text.size()) return false;
-        if (!ParseInteger(std::string_view(text).substr(pos, w), 0, 9999, out[i])) return false;
-        if (text[pos] == '+' || text[pos] == '-') return false;
-        pos += w;
+        out[i] = 0;
+        for (int d = 0; d < widths[i]; ++d, ++pos) {
+            if (pos >= text.size() || text[pos] < '0' || text[pos] > '9') return false;
+            out[i] = out[i] * 10 + (text[pos] - '0');
+        }
         if (i + 1 < count) {
             if (pos >= text.size() || text[pos] != sep) return false;
             ++pos;
@@ -34,34 +30,41 @@ bool SplitNumbers(const std::string& text, char sep, const int* widths, int coun
     return pos == text.size();
 }
 
+bool ParseDate(const std::string& text, int ymd[3]) {
+    static constexpr int widths[3] = {4, 2, 2};
+    return SplitNumbers(text, '-', widths, 3, ymd) && ymd[0] >= 2000 && ymd[0] <= 2099 &&
+           ymd[1] >= 1 && ymd[1] <= 12 && ymd[2] >= 1 && ymd[2] <= 31;
+}
+
+bool ParseTime(const std::string& text, int hm[2]) {
+    static constexpr int widths[2] = {2, 2};
+    return SplitNumbers(text, ':', widths, 2, hm) && hm[0] <= 23 && hm[1] <= 59;
+}
+
+CLI::Validator Check(bool (*ok)(const std::string&), const char* expected) {
+    return CLI::Validator(
+        [ok, expected](std::string& text) -> std::string {
+            return ok(text) ? std::string() : "'" + text + "' is not " + expected;
+        },
+        expected);
+}
+
+bool Letters(const std::string& t) {
+    if (t.size() != 3) return false;
+    for (char c : t)
+        if (static_cast<unsigned char>(c) < 0x21 || static_cast<unsigned char>(c) > 0x7E)
+            return false;
+    return true;
+}
+
 } // namespace
 
-const CommandInfo& SimCommandInfo() {
-    static const CommandInfo info{"sim",
-                                  {{"link", 0, true},
-                                   {"letters", 0, true},
-                                   {"number", 0, true},
-                                   {"date", 0, true},
-                                   {"time", 0, true},
-                                   {"id-text", 0, true},
-                                   {"version", 0, true},
-                                   {"read-protected", 0, false},
-                                   {"rpm", 0, true},
-                                   {"voltage", 0, true},
-                                   {"dead", 0, false},
-                                   {"drop", 0, true},
-                                   {"corrupt", 0, true},
-                                   {"delay", 0, true},
-                                   {"write-differ", 0, true},
-                                   {"read-differ", 0, true},
-                                   {"seed", 0, true}},
-                                  0,
-                                  0,
-                                  R"(Usage: kelmor-cli sim [--link PATH] [OPTIONS]
+const char* const kSimHelp = R"(Usage: kelmor-cli sim [--link PATH] [OPTIONS]
 
 Runs a simulated ignition unit on a pseudo-terminal and prints the device
 path; with --link the symbolic link PATH points to it. Other commands reach
-the unit with --port PATH. Runs until Ctrl+C or SIGTERM, then removes the link.
+the unit with --port PATH. Runs until Ctrl+C or SIGTERM, then removes the link
+(and ends with 130 or 143, as every command a signal stops).
 
 Identification (page 0):
   --letters ABC        program letters (default KXA)
@@ -84,106 +87,99 @@ Faults:
   --write-differ BYTE  page 1 write replies differ in this byte, 0..49
   --read-differ BYTE   page 1 read replies differ in this byte, 0..49
   --seed N             seed of the fault draws (runs with one seed repeat)
-)"};
-    return info;
+)";
+
+CLI::App* AddSimCommand(CLI::App& tool, SimSettings& s) {
+    CLI::App* sim = tool.add_subcommand("sim");
+    sim->add_option("--link", s.Link);
+    sim->add_option("--letters", s.Letters)->check(Check(Letters, "three printable characters"));
+    sim->add_option("--number", s.Number)->transform(WholeNumber(0, 99));
+    sim->add_option("--date", s.Date)
+        ->check(Check(
+            [](const std::string& t) {
+                int d[3];
+                return ParseDate(t, d);
+            },
+            "a date YYYY-MM-DD, years 2000..2099"));
+    sim->add_option("--time", s.Time)
+        ->check(Check(
+            [](const std::string& t) {
+                int d[2];
+                return ParseTime(t, d);
+            },
+            "a time HH:MM"));
+    sim->add_option("--id-text", s.IdText)
+        ->check(Check([](const std::string& t) { return t.size() <= 30; },
+                      "a text of up to 30 characters"));
+    sim->add_option("--version", s.Version)->transform(WholeNumber(0, 255));
+    sim->add_flag("--read-protected", s.ReadProtected);
+    sim->add_option("--rpm", s.Rpm)->transform(WholeNumber(0, 65535));
+    sim->add_option("--voltage", s.Voltage)->check(Decimal(0.0, 65.535, " volts"));
+    sim->add_flag("--dead", s.Dead);
+    sim->add_option("--drop", s.Drop)->check(Decimal(0.0, 1.0));
+    sim->add_option("--corrupt", s.Corrupt)->check(Decimal(0.0, 1.0));
+    sim->add_option("--delay", s.Delay)->transform(WholeNumber(0, 1000));
+    sim->add_option("--write-differ", s.WriteDiffer)->transform(WholeNumber(0, 49));
+    sim->add_option("--read-differ", s.ReadDiffer)->transform(WholeNumber(0, 49));
+    sim->add_option("--seed", s.Seed)->transform(WholeNumberU64());
+    sim->final_callback([sim, &s] {
+        s.HasNumber = sim->count("--number") > 0;
+        s.HasVersion = sim->count("--version") > 0;
+        s.HasRpm = sim->count("--rpm") > 0;
+        s.HasVoltage = sim->count("--voltage") > 0;
+    });
+    return sim;
 }
 
-bool ConfigureSimUnit(const ParsedCommand& c, SimUnit& unit, std::string& error) {
+void ConfigureSimUnit(const SimSettings& s, SimUnit& unit) {
     TIdentPage& ident = unit.Ident();
     SimOptions& opts = unit.Options();
-    int64_t n = 0;
-
-    if (const std::string* v = c.Value("letters")) {
-        if (v->size() != 3) return Bad(error, "letters", "three characters");
-        for (int i = 0; i < 3; ++i) {
-            const unsigned char ch = static_cast<unsigned char>((*v)[static_cast<size_t>(i)]);
-            if (ch < 0x21 || ch > 0x7E) return Bad(error, "letters", "three printable characters");
-            ident.FwLetters[i] = ch;
-        }
-    }
-    if (const std::string* v = c.Value("number")) {
-        if (!ParseInteger(*v, 0, 99, n)) return Bad(error, "number", "0..99");
-        ident.FwNumber = static_cast<uint8_t>(n);
-    }
-    if (const std::string* v = c.Value("date")) {
-        static constexpr int widths[3] = {4, 2, 2};
-        int64_t ymd[3] = {};
-        if (!SplitNumbers(*v, '-', widths, 3, ymd) || ymd[0] < 2000 || ymd[0] > 2099 ||
-            ymd[1] < 1 || ymd[1] > 12 || ymd[2] < 1 || ymd[2] > 31)
-            return Bad(error, "date", "YYYY-MM-DD, years 2000..2099");
+    if (!s.Letters.empty())
+        for (int i = 0; i < 3; ++i)
+            ident.FwLetters[i] = static_cast<uint8_t>(s.Letters[static_cast<size_t>(i)]);
+    if (s.HasNumber) ident.FwNumber = static_cast<uint8_t>(s.Number);
+    int ymd[3], hm[2];
+    if (!s.Date.empty() && ParseDate(s.Date, ymd)) {
         ident.ProgYear = static_cast<uint8_t>(ymd[0] - 2000);
         ident.ProgMonthCode = MonthCode(kMonths[ymd[1] - 1]);
         ident.ProgDay = static_cast<uint8_t>(ymd[2]);
     }
-    if (const std::string* v = c.Value("time")) {
-        static constexpr int widths[2] = {2, 2};
-        int64_t hm[2] = {};
-        if (!SplitNumbers(*v, ':', widths, 2, hm) || hm[0] > 23 || hm[1] > 59)
-            return Bad(error, "time", "HH:MM");
+    if (!s.Time.empty() && ParseTime(s.Time, hm)) {
         ident.ProgHour = static_cast<uint8_t>(hm[0]);
         ident.ProgMinute = static_cast<uint8_t>(hm[1]);
     }
-    if (const std::string* v = c.Value("id-text")) {
-        if (v->size() > sizeof ident.IdText) return Bad(error, "id-text", "up to 30 characters");
-        unit.SetIdText(*v);
-    }
-    if (const std::string* v = c.Value("version")) {
-        if (!ParseInteger(*v, 0, 255, n)) return Bad(error, "version", "0..255");
-        unit.SetVersion(static_cast<uint8_t>(n));
-    }
-    opts.ReadProtected = c.Has("read-protected");
-
-    if (const std::string* v = c.Value("rpm")) {
-        if (!ParseInteger(*v, 0, 65535, n)) return Bad(error, "rpm", "0..65535");
-        opts.Engine.FixedRpm = static_cast<uint16_t>(n);
-    }
-    if (const std::string* v = c.Value("voltage")) {
-        double volts = 0;
-        if (!ParseReal(*v, 0.0, 65.535, volts)) return Bad(error, "voltage", "0..65.535 volts");
-        opts.Engine.FixedMillivolts = static_cast<uint16_t>(std::lround(volts * 1000.0));
-    }
+    if (!s.IdText.empty()) unit.SetIdText(s.IdText);
+    if (s.HasVersion) unit.SetVersion(static_cast<uint8_t>(s.Version));
+    opts.ReadProtected = s.ReadProtected;
+    if (s.HasRpm) opts.Engine.FixedRpm = static_cast<uint16_t>(s.Rpm);
+    if (s.HasVoltage)
+        opts.Engine.FixedMillivolts = static_cast<uint16_t>(std::lround(s.Voltage * 1000.0));
 
     SimFaults& f = opts.Faults;
-    f.Dead = c.Has("dead");
-    if (const std::string* v = c.Value("drop"))
-        if (!ParseReal(*v, 0.0, 1.0, f.DropRate)) return Bad(error, "drop", "0..1");
-    if (const std::string* v = c.Value("corrupt"))
-        if (!ParseReal(*v, 0.0, 1.0, f.CorruptRate)) return Bad(error, "corrupt", "0..1");
-    if (const std::string* v = c.Value("delay")) {
-        if (!ParseInteger(*v, 0, 1000, n)) return Bad(error, "delay", "0..1000 polls");
-        f.DelayPolls = static_cast<int>(n);
-    }
-    if (const std::string* v = c.Value("write-differ")) {
-        if (!ParseInteger(*v, 0, 49, n)) return Bad(error, "write-differ", "0..49");
-        f.WriteReplyDiffer = static_cast<int>(n);
-    }
-    if (const std::string* v = c.Value("read-differ")) {
-        if (!ParseInteger(*v, 0, 49, n)) return Bad(error, "read-differ", "0..49");
-        f.ReadReplyDiffer = static_cast<int>(n);
-    }
-    if (const std::string* v = c.Value("seed"))
-        if (!ParseUnsigned64(*v, f.Seed)) return Bad(error, "seed", "a whole number");
-    return true;
+    f.Dead = s.Dead;
+    f.DropRate = s.Drop;
+    f.CorruptRate = s.Corrupt;
+    f.DelayPolls = static_cast<int>(s.Delay);
+    f.WriteReplyDiffer = static_cast<int>(s.WriteDiffer);
+    f.ReadReplyDiffer = static_cast<int>(s.ReadDiffer);
+    f.Seed = s.Seed;
 }
 
-int RunSimCommand(const ParsedCommand& c, CliEnvironment& env) {
+int RunSimCommand(const SimSettings& s, CliEnvironment& env) {
     std::ostream& err = *env.Err;
     auto unit = std::make_shared<SimUnit>();
-    std::string error;
-    if (!ConfigureSimUnit(c, *unit, error)) {
-        err << "kelmor-cli sim: " << error << "\nTry 'kelmor-cli sim --help'.\n";
-        return ExitUnusable;
-    }
+    ConfigureSimUnit(s, *unit);
     PtyRunner::Options options;
-    if (const std::string* link = c.Value("link")) options.LinkPath = *link;
+    options.LinkPath = s.Link;
     PtyRunner runner(unit, options);
+    std::string error;
     if (!runner.Open(error)) {
         err << "kelmor-cli sim: " << error << '\n';
         return ExitUnusable;
     }
     *env.Out << runner.SlavePath() << '\n' << std::flush;
     runner.Run(env.Stop);
-    return ExitOk;
+    return StopStatus(env);
 }
 
 } // namespace kelmor::cli

@@ -7,8 +7,13 @@
 #include "cli/StopSignal.h"
 
 int main(int argc, char** argv) {
-    const std::atomic<bool>* stop = kelmor::cli::InstallStopSignals();
+    using namespace kelmor::cli;
+    const std::atomic<bool>* stop = InstallStopSignals();
     std::vector<std::string> args(argv + 1, argv + argc);
-    kelmor::cli::CliEnvironment env = kelmor::cli::ProgramEnvironment(std::cout, std::cerr, stop);
-    return kelmor::cli::RunCli(args, env);
+    CliEnvironment env = ProgramEnvironment(std::cin, std::cout, std::cerr, stop);
+    env.StopSignal = StopSignalNumber();
+    const int status = RunCli(args, env);
+    std::cout.flush();
+    std::cerr.flush();
+    return FinishProcess(status);
 }

@@ -3,10 +3,13 @@
 #include <QStringList>
 #include <QStyleFactory>
 #include <QTimer>
+#include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "BuildVersion.h"
 #include "os/ShutdownSignals.h"
 #include "qt/Fonts.h"
 #include "qt/KelmorApplication.h"
@@ -55,6 +58,12 @@ class ShutdownWatch {
 
 int main(int argc, char** argv) {
     using namespace kelmor;
+    // Answered before any window exists, so that it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("kelmor %s (unit protocol version %d)\n", KELMOR_VERSION, PC_VERSION);
+            return 0;
+        }
     KelmorApplication app(argc, argv);
     // From here on a signal to end waits for the window to close it.
     ShutdownSignals::Install();

@@ -159,15 +159,24 @@ bool WriteFileAtomically(const std::string& path, std::string_view text) {
     return w.Open(path) && w.Write(text) && w.Commit();
 }
 
-bool ReadWholeFile(const std::string& path, std::string& text) {
+bool ReadWholeFile(const std::string& path, std::string& text, std::string* reason) {
     text.clear();
+    auto fail = [reason](std::string why) {
+        if (reason != nullptr) *reason = std::move(why);
+        return false;
+    };
     std::error_code ec;
-    if (!fs::is_regular_file(fs::status(path, ec))) return false;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec) return fail(ec.message());
+    if (fs::is_directory(st))
+        return fail(std::make_error_code(std::errc::is_a_directory).message());
+    if (!fs::is_regular_file(st)) return fail("not a regular file");
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in) return fail(std::generic_category().message(errno != 0 ? errno : EIO));
     std::ostringstream buffer;
     buffer << in.rdbuf();
-    if (in.bad()) return false;
+    if (in.bad()) return fail(std::generic_category().message(errno != 0 ? errno : EIO));
     text = std::move(buffer).str();
     return true;
 }

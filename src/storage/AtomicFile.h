@@ -40,7 +40,8 @@ class AtomicFileWriter {
 bool WriteFileAtomically(const std::string& path, std::string_view text);
 
 // Reads a whole file into `text`. False when it cannot be opened or read, or
-// is not a regular file (a folder, say).
-bool ReadWholeFile(const std::string& path, std::string& text);
+// is not a regular file (a folder, say); then *reason, when given, says why
+// in the system's words ("No such file or directory").
+bool ReadWholeFile(const std::string& path, std::string& text, std::string* reason = nullptr);
 
 } // namespace kelmor

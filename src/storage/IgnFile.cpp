@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "storage/AtomicFile.h"
 #include "storage/TokenReader.h"
 
 namespace kelmor {
@@ -218,6 +219,19 @@ bool ReadIgnFile(std::istream& in, TIgnParams& p) {
 bool ReadIgnFile(std::string_view text, TIgnParams& p) {
     ViewStream in(text);
     return ReadIgnFile(in, p);
+}
+
+IgnLoadResult LoadIgnText(std::string_view text, TIgnParams& p) {
+    TIgnParams read = p;
+    if (!ReadIgnFile(text, read)) return IgnLoadResult::VersionMismatch;
+    p = read;
+    return IgnLoadResult::Ok;
+}
+
+IgnLoadResult LoadIgnFile(const std::string& path, TIgnParams& p, std::string* reason) {
+    std::string text;
+    if (!ReadWholeFile(path, text, reason)) return IgnLoadResult::OpenError;
+    return LoadIgnText(text, p);
 }
 
 } // namespace kelmor

@@ -22,4 +22,14 @@ std::string WriteIgnFile(const TIgnParams& p);
 bool ReadIgnFile(std::istream& in, TIgnParams& p);
 bool ReadIgnFile(std::string_view text, TIgnParams& p);
 
+enum class IgnLoadResult { Ok, OpenError, VersionMismatch };
+
+// A parameter file as Open takes it: read into a copy of `p`, which takes the
+// copy only when the whole file was read and its version matched. A path that
+// is not a readable regular file is an open error, and *reason (when given)
+// says why in the system's words.
+IgnLoadResult LoadIgnFile(const std::string& path, TIgnParams& p, std::string* reason = nullptr);
+// The same for a text already read (standard input, say).
+IgnLoadResult LoadIgnText(std::string_view text, TIgnParams& p);
+
 } // namespace kelmor

@@ -7,13 +7,11 @@
 
 namespace kelmor {
 
-// A parameter field shown in a spinner: shown = stored * Scale + Bias,
-// stored = (shown - Bias) / Scale, truncated.
+// A parameter field shown in a spinner, with the field's scale (ScaledValue
+// and UnscaledValue of its SetField convert between the two).
 struct SpinnerBinding {
     size_t Offset; // byte of TIgnParams
     ControlId UpDown;
-    int Scale;
-    int Bias;
 };
 
 // The spinner-bound fields in the order ShowParams writes them (curve rows last).

@@ -1,6 +1,5 @@
 // Parameter files, settings, print, manual and test mode of the main window.
 #include <filesystem>
-#include <fstream>
 
 #include "storage/AtomicFile.h"
 #include "storage/IgnFile.h"
@@ -25,14 +24,6 @@ static_assert(STARTUP_IMAGE_SIZE == sizeof(TDeviceImage));
 
 std::string InFolder(const std::string& folder, const char* name) {
     return (std::filesystem::path(folder) / name).string();
-}
-
-// Text files are read as they are; a folder or a device is no file to read.
-bool OpenForReading(const std::string& path, std::ifstream& in) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::status(path, ec))) return false;
-    in.open(path, std::ios::binary);
-    return in.is_open();
 }
 } // namespace
 
@@ -60,8 +51,9 @@ void TFormHlav::LoadSettings() {
         ini.ReadInteger(SECTION, "CheckBoxIgnAll->Checked", Window[C::CheckBoxIgnAll].Checked);
     Window.SetChecked(C::CheckBoxIgnAll, all != 0);
 
-    std::ifstream image;
-    if (!OpenForReading(InFolder(folder, IMAGE_FILE), image)) return;
+    // Text files are read as they are; a folder or a device is no file to read.
+    std::string image;
+    if (!ReadWholeFile(InFolder(folder, IMAGE_FILE), image)) return;
     ReadStartupImage(image, ImageBytes(DeviceImage.Bytes(), STARTUP_IMAGE_SIZE));
 }
 
@@ -97,8 +89,9 @@ void TFormHlav::SaveSettings() {
 
 void TFormHlav::ReadTestFile() {
     TestMode = false;
-    std::ifstream in;
-    if (!OpenForReading(InFolder(Host.ConfigDir(), TEST_MARKER_FILE), in)) return;
+    std::string text;
+    if (!ReadWholeFile(InFolder(Host.ConfigDir(), TEST_MARKER_FILE), text)) return;
+    ViewStream in(text);
     TokenReader words(in, MAX_MARKER_WORD);
     Token word;
     while (words.Next(word))

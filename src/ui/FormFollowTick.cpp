@@ -1,7 +1,6 @@
 // What follows every tick of the main window: the advance chart, the
 // monitor log and the backup of every set read from a unit.
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "link/MonitorCsv.h"
@@ -18,22 +17,9 @@ constexpr uint32_t TICK_MS = 55;
 
 void TFormHlav::OnTimer1() {
     const uint32_t mine = ++TickSerial;
-    // A transfer started by a command since the last tick is seen before the
-    // tick can end it.
-    WatchTransfer();
     if (Log.Running()) ++LogTicks;
     Timer1Timer();
     if (mine == TickSerial) AfterTick();
-}
-
-bool TFormHlav::MonitorFrameTaken() const {
-    // The tick reports no events. A frame was accepted in it exactly when the
-    // connection age started again (the same tick counts it up to 1); it was
-    // a monitor frame when the frame read is one with a good checksum, which
-    // HandleMonitorFrame then kept.
-    const uint8_t* frame = RxBuffer.data();
-    return ConnectionAge == 1 && frame[0] == CMD_MONITOR_REPLY && FrameChecksumOk(frame) &&
-           std::memcmp(MonitorCopy.Bytes, frame, sizeof MonitorCopy.Bytes) == 0;
 }
 
 void TFormHlav::FollowChart() {
@@ -42,7 +28,7 @@ void TFormHlav::FollowChart() {
 }
 
 void TFormHlav::AfterTick() {
-    const bool frame = MonitorFrameTaken();
+    const bool frame = TickTookMonitorFrame;
     FollowChart();
     Chart.Tick();
     if (frame && LiveRpm > 0)
@@ -52,7 +38,12 @@ void TFormHlav::AfterTick() {
         LogFrame();
     else if (Log.Running() && LogLanguage != Language)
         ShowLogState(); // the line follows a change of language at once
-    WatchTransfer();
+    // A read that ended in its verify's success is kept as the unit holds it.
+    if (EndsSeen != LastTransfer.Count) {
+        EndsSeen = LastTransfer.Count;
+        if (LastTransfer.Command == tmRead && LastTransfer.End == TTransferEnd::Succeeded)
+            BackupReadSet();
+    }
 }
 
 std::string TFormHlav::LogFolder() {
@@ -106,33 +97,6 @@ void TFormHlav::ShowLogState() {
     LogScratch += count;
     Window.SetCaption(C::LabelLog, LogScratch);
     LogLanguage = Language;
-}
-
-void TFormHlav::WatchTransfer() {
-    const uint8_t before = WatchedMode;
-    WatchedMode = Mode;
-    if (Mode == tmRead)
-        WatchingRead = true;
-    else if (Mode == tmProgram || (Mode == tmVerify && before == tmIdle))
-        WatchingRead = false;
-    if (before == tmIdle || Mode != tmIdle) return;
-
-    // The transfer ended in this tick.
-    const bool read = WatchingRead;
-    WatchingRead = false;
-    const ControlState& status = Window[C::LabelHlaseni];
-    if (status.Background == Colour::Red) {
-        LastTransferResult = status.Caption;
-    } else if (before == tmVerify) {
-        LastTransferResult = (ProgramDone ? Messages.MsgProgramming : Messages.MsgVerify) + ": OK";
-        if (read) BackupReadSet();
-    } else {
-        // Only the unit's program version stops a read or a program without a red line.
-        char versions[48];
-        std::snprintf(versions, sizeof versions, "  PC-%d, IGN-%d", PC_VERSION,
-                      DeviceImage.Ident.IgnVersion);
-        LastTransferResult = Messages.MsgVersionMismatch + versions;
-    }
 }
 
 void TFormHlav::BackupReadSet() {

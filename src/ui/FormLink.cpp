@@ -70,12 +70,27 @@ void TFormHlav::PollReceive() {
         HandleTransferReply();
 }
 
-void TFormHlav::TransferFailed(std::string_view message) {
-    SetStatus(message, Colour::Red);
+void TFormHlav::EndTransfer(TTransferEnd end) {
+    LastTransfer.End = end;
+    LastTransfer.Command = TransferCommand;
+    LastTransfer.Mode = Mode;
+    LastTransfer.UnitVersion = DeviceImage.Ident.IgnVersion;
+    ++LastTransfer.Count;
     Mode = tmIdle;
 }
 
+void TFormHlav::TransferFailed(uint8_t mode) {
+    // A read takes every valid reply, so its time-out always means none came.
+    const bool answered = PageAnswered && mode != tmRead;
+    EndTransfer(!answered           ? TTransferEnd::NoReply
+                : mode == tmProgram ? TTransferEnd::ProgramError
+                                    : TTransferEnd::VerifyError);
+    TransferEndText(LastTransfer, Messages, Scratch);
+    SetStatus(Scratch, Colour::Red);
+}
+
 void TFormHlav::Timer1Timer() {
+    TickTookMonitorFrame = false;
     PollReceive();
 
     switch (Mode) {
@@ -86,13 +101,8 @@ void TFormHlav::Timer1Timer() {
         if (++TickCount >= 4) {
             TickCount = 0;
             if (++RetryCount > 5) {
-                if (mode == tmRead)
-                    TransferFailed(Messages.MsgReadError);
-                else if (mode == tmVerify) {
-                    TransferFailed(Messages.MsgVerifyError);
-                    ProgramDone = false;
-                } else
-                    TransferFailed(Messages.MsgProgramError);
+                TransferFailed(mode);
+                if (mode == tmVerify) ProgramDone = false;
             } else {
                 SendPage();
             }
@@ -145,6 +155,7 @@ void TFormHlav::HandleMonitorFrame() {
     const uint8_t* frame = RxBuffer.data();
     if ((frame[0] & 0xF0) != CMD_MONITOR_REPLY || !FrameChecksumOk(frame)) return;
     ConnectionAge = 0;
+    TickTookMonitorFrame = true;
     std::memcpy(MonitorCopy.Bytes, frame, sizeof MonitorCopy.Bytes);
     const TMonitorData& m = MonitorCopy;
     const TMessageTable& t = Messages;
@@ -269,6 +280,7 @@ void TFormHlav::NextPage() {
     Window.SetProgress(ControlId::CGaugeProgram, Window[ControlId::CGaugeProgram].Progress + 1);
     ++PageCommand;
     RetryCount = 1;
+    PageAnswered = false;
     SendPage();
 }
 
@@ -276,6 +288,7 @@ void TFormHlav::BeginVerify() {
     Mode = tmVerify;
     PageCommand = 0x41;
     RetryCount = 1;
+    PageAnswered = false;
     SendPage();
     Scratch.assign(Messages.MsgVerify);
     Scratch += ":";
@@ -286,9 +299,8 @@ void TFormHlav::BeginVerify() {
 
 void TFormHlav::VersionStop() {
     Mode = tmIdle;
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "  PC-%d, IGN-%d", PC_VERSION, DeviceImage.Ident.IgnVersion);
-    std::string text = Messages.MsgVersionMismatch + buf;
+    std::string text;
+    TransferEndText(LastTransfer, Messages, text);
     // Ticks run inside the box; with the mode idle they only poll the monitor.
     Host.MessageBox(text);
     Mode = tmIdle;
@@ -300,6 +312,7 @@ void TFormHlav::HandleTransferReply() {
     if (!FrameChecksumOk(frame)) return;
     if (frame[0] != (PageCommand ^ CMD_REPLY_FLAG) || Mode == tmIdle) return;
     ConnectionAge = 0;
+    PageAnswered = true;
 
     const unsigned page = PageCommand & PAGE_MASK;
     const uint8_t* data = frame + 1;
@@ -313,19 +326,20 @@ void TFormHlav::HandleTransferReply() {
             copy();
             decode();
             if (DeviceImage.Ident.IgnVersion != PC_VERSION) {
-                Mode = tmIdle;
+                EndTransfer(TTransferEnd::VersionMismatch);
                 Normalise();
                 ShowParams();
                 VersionStop();
             } else if (DeviceImage.Ident.ReadAllowed != 1) {
                 SetStatus(Messages.MsgNoReading, Colour::Red);
-                Mode = tmIdle;
+                EndTransfer(TTransferEnd::NoReading);
                 Normalise();
                 ShowParams();
             } else {
                 NextPage();
             }
         } else {
+            TakeUnitReply(data);
             copy();
             Normalise();
             ShowParams();
@@ -334,13 +348,14 @@ void TFormHlav::HandleTransferReply() {
         break;
     case tmVerify:
         if (page == 1) {
+            TakeUnitReply(data);
             for (size_t k = 0; k < PAGE_SIZE; ++k)
                 if (k != ZAKAZ_CTENI_OFFSET && data[k] != imagePage[k]) return;
             Window.SetProgress(ControlId::CGaugeProgram, GAUGE_MAX);
             Scratch.assign(Messages.MsgVerify);
             Scratch += ": OK";
             SetStatus(Scratch, Colour::ButtonFace);
-            Mode = tmIdle;
+            EndTransfer(TTransferEnd::Succeeded);
         } else if (std::memcmp(data, imagePage, PAGE_SIZE) == 0) {
             NextPage();
         }
@@ -351,10 +366,12 @@ void TFormHlav::HandleTransferReply() {
             decode();
             Normalise();
             ShowParams();
-            if (DeviceImage.Ident.IgnVersion != PC_VERSION)
+            if (DeviceImage.Ident.IgnVersion != PC_VERSION) {
+                EndTransfer(TTransferEnd::VersionMismatch);
                 VersionStop();
-            else
+            } else {
                 NextPage();
+            }
         } else {
             if (std::memcmp(data, imagePage, PAGE_SIZE) != 0) return;
             ProgramDone = true;
@@ -366,10 +383,21 @@ void TFormHlav::HandleTransferReply() {
     }
 }
 
+void TFormHlav::TakeUnitReply(const uint8_t* data) {
+    if (UnitPage1.Replies == 0)
+        std::memcpy(&UnitPage1.Set, data, PAGE_SIZE);
+    else if (std::memcmp(&UnitPage1.Set, data, PAGE_SIZE) == 0)
+        UnitPage1.Twice = true;
+    if (UnitPage1.Replies < 255) ++UnitPage1.Replies;
+}
+
 void TFormHlav::StartTransfer(uint8_t mode, uint8_t page, std::string_view caption, bool colon) {
     Mode = mode;
     PageCommand = page;
     RetryCount = 0;
+    TransferCommand = mode;
+    PageAnswered = false;
+    UnitPage1 = TUnitReply{};
     Scratch.assign(caption);
     if (colon) Scratch += ":";
     SetStatus(Scratch, Colour::ButtonFace);
@@ -395,6 +423,10 @@ void TFormHlav::MenuVerifyClick() {
     ReadControls();
     Normalise();
     ShowParams();
+    StartVerify();
+}
+
+void TFormHlav::StartVerify() {
     StartTransfer(tmVerify, 0x41, Messages.MsgVerify, true);
     ProgramDone = false;
 }
@@ -403,6 +435,36 @@ void TFormHlav::MenuVerifyClick() {
 void TFormHlav::MenuReadClick() {
     StartTransfer(tmRead, 0x40, Messages.MsgRead, true);
     Window.SetCaption(ControlId::LabelFile2, "");
+}
+
+void TransferEndText(const TTransferRecord& r, const TMessageTable& t, std::string& out) {
+    switch (r.End) {
+    case TTransferEnd::None:
+        out.assign(t.MsgNoTransfer);
+        return;
+    case TTransferEnd::Succeeded:
+        out.assign(r.Command == tmProgram ? t.MsgProgramming : t.MsgVerify);
+        out += ": OK";
+        return;
+    case TTransferEnd::NoReading:
+        out.assign(t.MsgNoReading);
+        return;
+    case TTransferEnd::VersionMismatch: {
+        char versions[48];
+        std::snprintf(versions, sizeof versions, "  PC-%d, IGN-%d", r.PcVersion, r.UnitVersion);
+        out.assign(t.MsgVersionMismatch);
+        out += versions;
+        return;
+    }
+    case TTransferEnd::ProgramError:
+    case TTransferEnd::VerifyError:
+    case TTransferEnd::NoReply:
+        break;
+    }
+    // The error of the mode the transfer gave up in.
+    out.assign(r.Mode == tmRead     ? t.MsgReadError
+               : r.Mode == tmVerify ? t.MsgVerifyError
+                                    : t.MsgProgramError);
 }
 
 } // namespace kelmor

@@ -1,5 +1,6 @@
 // The parameter side of the main window: form binding, visibility, undo
 // and redo, and live tuning of the curve.
+#include "params/ParamFields.h"
 #include "params/TIgnParams.h"
 #include "ui/FormBinding.h"
 #include "ui/TFormHlav.h"
@@ -20,8 +21,7 @@ void TFormHlav::ReadControls() {
     p.Bike = 0;
     uint8_t* bytes = reinterpret_cast<uint8_t*>(&p);
     for (const SpinnerBinding& b : SpinnerBindings()) {
-        int shown = Window.SpinnerPosition(b.UpDown);
-        bytes[b.Offset] = static_cast<uint8_t>((shown - b.Bias) / b.Scale);
+        bytes[b.Offset] = UnscaledValue(FieldAt(b.Offset), Window.SpinnerPosition(b.UpDown));
     }
     p.Polarita = static_cast<uint8_t>(Window[C::RadioGroupPolarita].ItemIndex);
     p.GeberNr = 1;
@@ -36,7 +36,7 @@ void TFormHlav::ShowParams() {
     p.Bike = 0;
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&p);
     for (const SpinnerBinding& b : SpinnerBindings())
-        Window.SetSpinner(b.UpDown, bytes[b.Offset] * b.Scale + b.Bias);
+        Window.SetSpinner(b.UpDown, ScaledValue(FieldAt(b.Offset), bytes[b.Offset]));
     Window.SetItemIndex(C::RadioGroupPolarita, p.Polarita);
     Window.SetItemIndex(C::ComboBoxPocPalcu, (p.GeberNr + 3) % 4);
     Window.SetItemIndex(C::RadioGroupInput1, p.Input1);

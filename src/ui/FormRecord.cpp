@@ -1,7 +1,6 @@
 // The workshop record, the comparison with a file and the opening of backups.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include "params/ParamFields.h"
@@ -40,9 +39,9 @@ WorkshopRecord BuildRecord(TFormHlav& form) {
         {PlainLabel(w[C::LabelVerze3].Hint), OrDashes(form.Ident.TimeText)},
         {PlainLabel(t.MsgPrintTime), form.Platform().DateTimeText()},
         {PlainLabel(w[C::LabelFile1].Caption), OrDashes(w[C::LabelFile2].Caption)},
-        {t.MsgLastTransfer,
-         form.LastTransferResult.empty() ? t.MsgNoTransfer : form.LastTransferResult},
+        {t.MsgLastTransfer, ""},
     };
+    TransferEndText(form.LastTransfer, t, r.Info.back().Value);
     const TIgnParams& p = form.Params();
     for (const ParamField& f : ParamFields())
         if (f.Point == 0)
@@ -68,22 +67,16 @@ WorkshopRecord BuildRecord(TFormHlav& form) {
 
 bool TFormHlav::ReadParameterFile(const std::string& path, TIgnParams& into) {
     // As Open reads: into a copy of the set, so that a failure leaves it whole.
-    std::error_code ec;
-    std::ifstream in;
-    if (fs::is_regular_file(fs::status(path, ec))) in.open(path, std::ios::binary);
-    if (!in.is_open()) {
-        Host.MessageBox(Messages.MsgFileOpenError);
-        return false;
-    }
     TIgnParams read = Params();
-    const bool matched = ReadIgnFile(in, read);
-    if (in.bad()) {
+    switch (LoadIgnFile(path, read)) {
+    case IgnLoadResult::OpenError:
         Host.MessageBox(Messages.MsgFileOpenError);
         return false;
-    }
-    if (!matched) {
+    case IgnLoadResult::VersionMismatch:
         Host.MessageBox(Messages.MsgFileVersionMismatch);
         return false;
+    case IgnLoadResult::Ok:
+        break;
     }
     into = read;
     return true;

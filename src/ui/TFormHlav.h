@@ -20,6 +20,37 @@ namespace kelmor {
 
 enum TTransferMode : uint8_t { tmIdle = 0, tmProgram = 1, tmVerify = 2, tmRead = 3 };
 
+// How a transfer ended. A read takes every valid reply, so a read that
+// gives up has had none: NoReply, as has any transfer whose page got no
+// valid reply at all before the fifth time-out.
+enum class TTransferEnd : uint8_t {
+    None,            // no transfer has ended yet
+    Succeeded,       // "Verify: OK" (after a program "Programing: OK")
+    ProgramError,    // page 1 came back otherwise than sent, five times
+    VerifyError,     // the unit's page 1 differed from the set, five times
+    NoReading,       // the unit refuses reading its parameters
+    VersionMismatch, // the unit's program version is not ours
+    NoReply,         // the page given up had no valid reply
+};
+
+// The last transfer's end, set where it ends; a transfer that runs leaves it as it was.
+struct TTransferRecord {
+    TTransferEnd End = TTransferEnd::None;
+    uint8_t Command = 0; // what was started: tmRead, tmVerify or tmProgram
+    uint8_t Mode = 0;    // the mode it ended in (a read and a program end in their verify)
+    uint8_t PcVersion = PC_VERSION;
+    uint8_t UnitVersion = 0; // page 0 byte 10 as the unit last sent it
+    uint32_t Count = 0;      // transfers ended so far: each end changes it
+};
+
+// Page 1 as the unit sent it in reply to the read requests (0x41) of the
+// running or last transfer, before anything normalised it.
+struct TUnitReply {
+    TIgnParams Set{};    // the first such reply
+    uint8_t Replies = 0; // how many came (up to 255)
+    bool Twice = false;  // a later one was the same, byte for byte
+};
+
 inline constexpr size_t RX_BUFFER_SIZE = 15000;
 inline constexpr uint8_t MESSAGE_HOLD_TICKS = 200;
 inline constexpr uint8_t CONNECTION_TIMEOUT_TICKS = 18;
@@ -129,7 +160,9 @@ class TFormHlav {
   private:
     void SetStatus(std::string_view caption, Colour colour);
     void StartTransfer(uint8_t mode, uint8_t page, std::string_view caption, bool colon);
-    void TransferFailed(std::string_view message);
+    void EndTransfer(TTransferEnd end);
+    void TransferFailed(uint8_t mode);
+    void TakeUnitReply(const uint8_t* data);
     void NextPage();
     void BeginVerify();
     void VersionStop();
@@ -145,8 +178,15 @@ class TFormHlav {
     // workshop record, backups of every set read and the comparison with a file.
     CurveChart Chart;
     MonitorLog Log;
-    // Final status caption of the last transfer; empty before the first.
-    std::string LastTransferResult;
+    // How the last transfer ended, and what the unit sent of page 1 in the
+    // running or last one. Written only where a transfer starts or ends.
+    TTransferRecord LastTransfer;
+    TUnitReply UnitPage1;
+    // Whether the last tick took in a monitor frame (now in MonitorCopy).
+    bool TickTookMonitorFrame = false;
+    // A verify of the set as it stands, without reading the controls (the
+    // caller has brought the set up to date), as StartProgram is to Program.
+    void StartVerify();
 
     // What Timer1 fires: the tick, then what follows it (chart, log,
     // backup). A box opened inside the tick runs ticks of its own; the
@@ -163,20 +203,23 @@ class TFormHlav {
     std::string BackupFolder();
 
   private:
-    bool MonitorFrameTaken() const;
     void LogFrame();
     void ShowLogState();
-    void WatchTransfer();
     void BackupReadSet();
     bool ReadParameterFile(const std::string& path, TIgnParams& into);
     void OpenParameterFile(const std::string& path);
 
     uint32_t TickSerial = 0;
     uint32_t LogTicks = 0;
-    uint8_t WatchedMode = tmIdle;
+    uint32_t EndsSeen = 0;                // LastTransfer.Count as AfterTick last saw it
     TLanguage LogLanguage = LANG_ENGLISH; // of the log's line in the window
-    bool WatchingRead = false;            // a read whose verify has not ended yet
     std::string LogScratch;
+    uint8_t TransferCommand = tmIdle; // the running transfer's start
+    bool PageAnswered = false;        // a valid reply came for the page being sent
 };
+
+// The status line's text for how a transfer ended, in the table's language
+// (MsgNoTransfer before the first end); written into `out`, which keeps its capacity.
+void TransferEndText(const TTransferRecord& r, const TMessageTable& t, std::string& out);
 
 } // namespace kelmor

@@ -32,10 +32,9 @@ const char* UnitText(FieldUnit u) {
         return " ms";
     case FieldUnit::Percent:
         return " %";
-    case FieldUnit::None:
-        break;
+    default:
+        return ""; // counts, list items and flags stand alone
     }
-    return "";
 }
 } // namespace
 

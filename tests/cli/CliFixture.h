@@ -10,6 +10,7 @@
 
 #include "cli/Cli.h"
 #include "sim/SimUnit.h"
+#include "support/FileText.h"
 #include "support/FormFixture.h"
 
 namespace kelmor::test {
@@ -23,12 +24,16 @@ struct CliResult {
 // without sleeping.
 class CliFixture : public ::testing::Test {
   protected:
-    CliResult Run(const std::vector<std::string>& args) {
+    CliResult Run(const std::vector<std::string>& args, const std::string& input = "") {
+        std::istringstream in(input);
         std::ostringstream out, err;
         cli::CliEnvironment env;
-        env.Out = &out;
+        env.In = &in;
+        env.Out = Out != nullptr ? Out : &out;
         env.Err = &err;
         env.Stop = &Stop;
+        env.StopSignal = &Signal;
+        env.OutputClosed = [this] { return PipeClosed; };
         env.MapComPort = MapComPort;
         env.MakeDevicePort = MakeDevicePort;
         env.InProcessUnit = Unit;
@@ -44,18 +49,34 @@ class CliFixture : public ::testing::Test {
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
 
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::atomic<bool> Stop{false};
+    std::atomic<int> Signal{0};
+    // Standard output in place of a string, and whether its failure is a closed pipe.
+    std::ostream* Out = nullptr;
+    bool PipeClosed = false;
     std::function<std::string(int)> MapComPort;
     std::function<std::unique_ptr<SerialPort>(const std::string&, std::string*)> MakeDevicePort;
     TempDir Dir;
 };
+
+// Lines of a text, without their line ends.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+inline std::string LastLine(const std::string& text) {
+    const std::vector<std::string> lines = Lines(text);
+    return lines.empty() ? std::string() : lines.back();
+}
 
 } // namespace kelmor::test

@@ -36,29 +36,49 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UsageCase{{}, 2, "Usage: kelmor-cli COMMAND"},
         UsageCase{{"--help"}, 0, "Usage: kelmor-cli COMMAND"},
+        UsageCase{{"--version"}, 0, "kelmor-cli 1.0 (unit protocol version 67)\n"},
         UsageCase{{"read", "--help"}, 0, "Usage: kelmor-cli read --port P"},
         UsageCase{{"program", "--port", "sim", "-h"}, 0, "Usage: kelmor-cli program"},
+        UsageCase{{"verify", "--bogus", "--help"}, 0, "Usage: kelmor-cli verify"},
         UsageCase{{"sim", "--help"}, 0, "--write-differ BYTE"},
         UsageCase{{"frobnicate"}, 2, "unknown command 'frobnicate'"},
-        UsageCase{{"read"}, 2, "kelmor-cli read: missing --port"},
-        UsageCase{{"read", "--port"}, 2, "option '--port' needs a value"},
-        UsageCase{{"read", "--port", "sim", "--bogus"}, 2, "unknown option '--bogus'"},
-        UsageCase{{"read", "--port", "sim", "-x"}, 2, "unknown option '-x'"},
-        UsageCase{{"program", "--port", "sim"}, 2, "missing argument"},
-        UsageCase{{"verify", "--port", "sim", "a.ign", "b.ign"}, 2, "unexpected argument 'b.ign'"},
-        UsageCase{{"show", "a.ign", "--json=yes"}, 2, "option '--json' takes no value"},
+        UsageCase{{"--bogus"}, 2, "kelmor-cli: The following argument was not expected: --bogus"},
+        UsageCase{
+            {"read"}, 2, "kelmor-cli read: --port is required\nTry 'kelmor-cli read --help'."},
+        UsageCase{{"read", "--port"}, 2, "--port: 1 required TEXT missing"},
+        UsageCase{{"read", "--port", "sim", "--bogus"}, 2, "not expected: --bogus"},
+        UsageCase{{"read", "--port", "sim", "-x"}, 2, "not expected: -x"},
+        UsageCase{{"read", "--port", "sim", "--version"}, 2, "not expected: --version"},
+        UsageCase{{"program", "--port", "sim"}, 2, "kelmor-cli program: file is required"},
+        UsageCase{{"verify", "--port", "sim", "a.ign", "b.ign"}, 2, "not expected: b.ign"},
         UsageCase{{"read", "--port", "COM0"}, 2, "no port COM0"},
         UsageCase{{"read", "--port", "com11"}, 2, "no port com11"},
-        UsageCase{{"monitor", "--port", "sim", "--count", "0"}, 2, "invalid value for '--count'"},
-        UsageCase{{"monitor", "--port", "sim", "--count", "3x"}, 2, "invalid value for '--count'"},
-        UsageCase{{"sim", "--number", "100"}, 2, "invalid value for '--number'"},
-        UsageCase{{"sim", "--date", "2024-13-01"}, 2, "invalid value for '--date'"},
-        UsageCase{{"sim", "--time", "24:00"}, 2, "invalid value for '--time'"},
-        UsageCase{{"sim", "--drop", "1.5"}, 2, "invalid value for '--drop'"},
-        UsageCase{{"sim", "--voltage", "nan"}, 2, "invalid value for '--voltage'"},
-        UsageCase{{"sim", "--letters", "AB"}, 2, "invalid value for '--letters'"},
-        UsageCase{{"sim", "--id-text", std::string(31, 'x')}, 2, "invalid value for '--id-text'"},
-        UsageCase{{"sim", "--read-differ", "50"}, 2, "invalid value for '--read-differ'"}));
+        UsageCase{{"monitor", "--port", "sim", "--count", "0"},
+                  2,
+                  "--count: '0' is not a whole number from 1 to 1000000000"},
+        UsageCase{{"monitor", "--port", "sim", "--count", "3x"}, 2, "'3x' is not a whole number"},
+        // The C library would read these as hex and octal.
+        UsageCase{{"monitor", "--port", "sim", "--count", "0x10"}, 2, "'0x10' is not a whole"},
+        UsageCase{{"monitor", "--port", "sim", "--csv", "--json"}, 2, "--csv excludes --json"},
+        UsageCase{{"sim", "--number", "100"}, 2, "--number: '100' is not a whole number from 0"},
+        UsageCase{{"sim", "--date", "2024-13-01"}, 2, "--date: '2024-13-01' is not a date"},
+        UsageCase{{"sim", "--time", "24:00"}, 2, "--time: '24:00' is not a time"},
+        UsageCase{{"sim", "--drop", "1.5"}, 2, "--drop: '1.5' is not a number from 0 to 1"},
+        UsageCase{{"sim", "--voltage", "nan"}, 2, "--voltage: 'nan' is not a number"},
+        UsageCase{{"sim", "--voltage", "1e1"}, 2, "--voltage: '1e1' is not a number"},
+        UsageCase{{"sim", "--letters", "AB"}, 2, "--letters: 'AB' is not three printable"},
+        UsageCase{{"sim", "--id-text", std::string(31, 'x')}, 2, "is not a text of up to 30"},
+        UsageCase{{"sim", "--seed", "-1"}, 2, "--seed: '-1' is not a whole number"},
+        UsageCase{{"sim", "--read-differ", "50"}, 2, "--read-differ: '50' is not a whole"}));
+
+// Values a person types with leading zeros or a plus are whole numbers
+// still, and never octal.
+TEST_F(CommandLine, LeadingZerosAreDecimal) {
+    Unit->Options().Engine.FixedRpm = 2500;
+    const CliResult r = Run({"monitor", "--port", "sim", "--count", "010", "--csv"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(Lines(r.Out).size(), 11u);
+}
 
 // COM n goes through the port map; whatever it names is what gets opened.
 TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
@@ -85,7 +105,7 @@ TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
     EXPECT_EQ(r.Err, "Com opening error!\nkelmor-cli: /dev/ttyUSB3: No such file or directory\n");
 
     // A device path is opened as it stands, without the map.
-    r = Run({"verify", "--port", "/dev/ttyACM0", "x.ign"});
+    r = Run({"verify", "--port", "/dev/ttyACM0", "-"}, "KALDIMER_KEY 67");
     EXPECT_EQ(r.Status, 2);
     EXPECT_EQ(opened.back(), "/dev/ttyACM0");
     EXPECT_EQ(asked.size(), 1u);

@@ -7,7 +7,9 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
+#include "TestFiles.h"
 #include "storage/IgnFile.h"
 
 namespace kelmor {
@@ -266,6 +268,39 @@ TEST(IgnFileRead, BinaryJunkDoesNotMatter) {
     EXPECT_FALSE(ReadIgnFile(junk, p));
     EXPECT_TRUE(Same(p, before));
     EXPECT_TRUE(ReadIgnFile(junk + " KALDIMER_KEY 67 " + junk, p));
+}
+
+// Open's way in: the set changes only for a whole file of our version, and
+// a file that cannot be read says why.
+TEST(IgnFileLoad, ChangesTheSetOnlyForAGoodFileAndTellsWhyNot) {
+    test::TempFolder dir;
+    std::filesystem::create_directory(dir.File("sub"));
+    std::ofstream(dir.File("old.ign")) << "KALDIMER_KEY 66\nBASE_ADV 20";
+    std::ofstream(dir.File("good.ign")) << "KALDIMER_KEY 67\nBASE_ADV 20";
+    std::ofstream(dir.File("locked.ign")) << "KALDIMER_KEY 67\nBASE_ADV 20";
+    std::filesystem::permissions(dir.File("locked.ign"), std::filesystem::perms::none);
+    const bool root = ::geteuid() == 0; // reads whatever the permissions say
+    struct Case {
+        std::string Path;
+        IgnLoadResult Result;
+        std::string Reason;
+    } cases[] = {
+        {dir.File("none.ign"), IgnLoadResult::OpenError, "No such file or directory"},
+        {dir.File("sub"), IgnLoadResult::OpenError, "Is a directory"},
+        {"/dev/null", IgnLoadResult::OpenError, "not a regular file"},
+        {dir.File("locked.ign"), root ? IgnLoadResult::Ok : IgnLoadResult::OpenError,
+         root ? "" : "Permission denied"},
+        {dir.File("old.ign"), IgnLoadResult::VersionMismatch, ""},
+        {dir.File("good.ign"), IgnLoadResult::Ok, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Path);
+        TIgnParams p{};
+        std::string reason;
+        EXPECT_EQ(LoadIgnFile(c.Path, p, &reason), c.Result);
+        EXPECT_EQ(reason, c.Reason);
+        EXPECT_EQ(p.BaseAdv, c.Result == IgnLoadResult::Ok ? 20 : 0);
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Controls and the parameter set: reading, showing, committing, visibility.
+#include "params/ParamFields.h"
 #include "support/FormFixture.h"
 #include "ui/FormBinding.h"
 
@@ -202,6 +203,17 @@ TEST_F(Binding, PaperLookAndWarningColours) {
     Form->ShowParams();
     EXPECT_TRUE(S(C::CheckBoxZakazCteni).Checked);
     EXPECT_EQ(S(C::CheckBoxZakazCteni).Background, Colour::Red);
+}
+
+// The valid values of the field table and the window's spinners are one
+// range: what a spinner can hold is stored as exactly the table's bounds.
+TEST_F(Binding, FieldRangesAreTheSpinnersRanges) {
+    for (const SpinnerBinding& b : SpinnerBindings()) {
+        const SetField& f = FieldAt(b.Offset);
+        SCOPED_TRACE(f.Name);
+        EXPECT_EQ(UnscaledValue(f, S(b.UpDown).Min), f.Min);
+        EXPECT_EQ(UnscaledValue(f, S(b.UpDown).Max), f.Max);
+    }
 }
 
 } // namespace

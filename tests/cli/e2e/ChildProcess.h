@@ -86,8 +86,21 @@ class ChildProcess {
         }
     }
 
-    // Waits for the end (killing the program after `ms`); its exit status,
-    // or -1 when it had to be killed or died of a signal.
+    // Reads both outputs until standard error holds `text`, or gives up after `ms`.
+    bool WaitForErr(const std::string& text, int ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (Err.find(text) == std::string::npos) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  end - std::chrono::steady_clock::now())
+                                  .count();
+            if (left <= 0 || !Drain(static_cast<int>(left), false)) return false;
+        }
+        return true;
+    }
+
+    // Waits for the end (killing the program after `ms`); its status as the
+    // shell reports it (128 + n for a program that signal n ended), or -1
+    // when it had to be killed.
     int Wait(int ms) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (OutFd >= 0 || ErrFd >= 0) {
@@ -98,10 +111,12 @@ class ChildProcess {
             Drain(static_cast<int>(left), false);
         }
         int status = 0;
-        if (OutFd >= 0 || ErrFd >= 0) ::kill(Pid, SIGKILL);
+        const bool killed = OutFd >= 0 || ErrFd >= 0;
+        if (killed) ::kill(Pid, SIGKILL);
         ::waitpid(Pid, &status, 0);
         Pid = -1;
-        return WIFEXITED(status) && !(OutFd >= 0 || ErrFd >= 0) ? WEXITSTATUS(status) : -1;
+        if (killed) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
     void Signal(int sig) {

@@ -2,9 +2,11 @@
 // other commands run against its link as separate programs, as a script runs them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "ChildProcess.h"
 #include "params/TIgnParams.h"
@@ -33,7 +35,8 @@ class CliOverPty : public ::testing::Test {
     void TearDown() override {
         if (!SimStarted) return;
         Sim.Signal(SIGTERM);
-        EXPECT_EQ(Sim.Wait(5000), 0) << Sim.Err;
+        // Ended by the signal, as every command is, after removing its link.
+        EXPECT_EQ(Sim.Wait(5000), 143) << Sim.Err;
         EXPECT_FALSE(fs::is_symlink(Link)) << "the link outlived the simulated unit";
     }
 
@@ -49,8 +52,21 @@ class CliOverPty : public ::testing::Test {
         ASSERT_EQ(fs::read_symlink(Link).string(), device);
     }
 
+    // A shell line, the tool's path in for "kelmor-cli", run by bash with pipefail.
+    CliResult Shell(const std::string& line) {
+        std::string command = "set -o pipefail; ";
+        for (size_t i = 0; i < line.size(); ++i)
+            command += line.compare(i, 10, "kelmor-cli") == 0 ? (i += 9, KELMOR_CLI_PATH)
+                                                              : std::string(1, line[i]);
+        return Run({"/bin/bash", "-c", command});
+    }
+
     CliResult Cli(std::vector<std::string> args) {
         args.insert(args.begin(), KELMOR_CLI_PATH);
+        return Run(args);
+    }
+
+    CliResult Run(const std::vector<std::string>& args) {
         ChildProcess p;
         CliResult r;
         if (!p.Start(args, Env)) return r;
@@ -149,7 +165,10 @@ TEST_F(CliOverPty, VerifyPassesOnTheUnitsSetAndFailsOnAnother) {
     p.BaseAdv = static_cast<uint8_t>(p.BaseAdv + 1);
     r = Cli({"verify", "--port", Link, Write("other.ign", WriteIgnFile(p))});
     EXPECT_EQ(r.Status, 1);
-    EXPECT_EQ(r.Err, "Read:\nVerify:\nVerify: OK\nVerify:\nVerify error!\n");
+    EXPECT_EQ(r.Err, "Read:\nVerify:\nVerify: OK\nVerify:\nVerify error!\nkelmor-cli: " + Link +
+                         ": the unit's set differs from " + Dir.Path +
+                         "/other.ign in 1 field (the unit's value / the file's):\n"
+                         "  Base advance: 10\u00b0 / 11\u00b0\n");
 }
 
 struct FailureCase {
@@ -274,7 +293,148 @@ TEST_F(CliOverPty, ABusyPortIsRefusedAndMonitorStopsOnInterrupt) {
     EXPECT_NE(r.Err.find("Com opening error!\n"), std::string::npos) << r.Err;
 
     monitor.Signal(SIGINT);
-    EXPECT_EQ(monitor.Wait(5000), 0) << monitor.Err;
+    EXPECT_EQ(monitor.Wait(5000), 130) << monitor.Err;
+    EXPECT_EQ(monitor.Err, "");
+}
+
+// Values the window's controls cannot show go into the unit and come back
+// out as they are; the keying type is cleared as the window's Open clears it.
+TEST_F(CliOverPty, ReadAndProgramKeepValuesTheWindowCannotShow) {
+    StartSim();
+    TIgnParams p = WorkshopSet();
+    p.GeberNr = 3;
+    p.Input1 = 2;
+    p.RpmPulsu = 9;
+    p.LedRazeni = 3;
+    p.Clutch1 = 255;
+    const std::string file = WriteIgnFile(p);
+    p.Bike = 5;
+    CliResult r = Cli({"program", "--port", Link, Write("odd.ign", WriteIgnFile(p))});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Err.find("kelmor-cli: " + Dir.Path + "/odd.ign: Bike 5 becomes 0\n"),
+              std::string::npos)
+        << r.Err;
+
+    r = Cli({"read", "--port", Link});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, file);
+    EXPECT_NE(r.Err.find("  RpmPulsu = 9, outside 1..6\n"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("  LedRazeni = 300 rpm, outside 1000..25000 rpm\n"), std::string::npos);
+}
+
+// A unit that refuses reading: programmed with its reserved bytes 0, as
+// standard error says, and verified on the fields a file holds.
+TEST_F(CliOverPty, AReadProtectedUnit) {
+    StartSim({"--read-protected"});
+    const std::string good = Write("good.ign", WriteIgnFile(WorkshopSet()));
+    CliResult r = Cli({"program", "--port", Link, good});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Err.find("No reading!\nkelmor-cli: " + Link +
+                         ": the unit refuses reading: its reserved bytes 7, 8 and 19 could not "
+                         "be read and are written as 0\n"),
+              std::string::npos)
+        << r.Err;
+    r = Cli({"verify", "--port", Link, good});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_TRUE(r.Err.ends_with("\nVerify:\nVerify: OK\n")) << r.Err;
+}
+
+// The unit goes quiet in the middle of its save: the tool says so last, and
+// its status agrees.
+TEST_F(CliOverPty, AUnitQuietDuringItsSave) {
+    StartSim();
+    ChildProcess program;
+    ASSERT_TRUE(program.Start({KELMOR_CLI_PATH, "program", "--port", Link,
+                               Write("good.ign", WriteIgnFile(WorkshopSet()))},
+                              Env));
+    ASSERT_TRUE(program.WaitForErr("Saving:\n", 10000)) << program.Err;
+    Sim.Signal(SIGSTOP);
+    const int status = program.Wait(10000);
+    Sim.Signal(SIGCONT);
+    EXPECT_EQ(status, 1) << program.Err;
+    EXPECT_TRUE(program.Err.ends_with("\nkelmor-cli: " + Link +
+                                      ": the unit stopped answering during its save\n"))
+        << program.Err;
+}
+
+// What the tool writes goes through pipes as the usual tools expect.
+TEST_F(CliOverPty, OutputComposesWithTheUsualTools) {
+    StartSim({"--rpm", "2000"});
+    // A file from standard input, and back out to standard output.
+    CliResult r = Shell("kelmor-cli read --port " + Link + " -o - | kelmor-cli show - --json");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find("\"format\": 1,"), std::string::npos) << r.Out;
+    r = Shell("kelmor-cli read --port " + Link + " | kelmor-cli verify --port " + Link + " -");
+    EXPECT_EQ(r.Status, 0) << r.Err;
+
+    // Lines end in LF; a reader that goes away ends the tool quietly, as
+    // the shell expects of a program whose pipe closed (141).
+    r = Shell("kelmor-cli monitor --port " + Link + " --csv | head -3");
+    EXPECT_EQ(r.Status, 141) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.Out.find('\r'), std::string::npos);
+    EXPECT_EQ(std::count(r.Out.begin(), r.Out.end(), '\n'), 3);
+    r = Shell("kelmor-cli monitor --port " + Link + " --json --count 2");
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out.rfind("{\"format\":1,\"time_ms\":", 0), 0u) << r.Out;
+    EXPECT_NE(r.Out.find(",\"rpm\":2000,"), std::string::npos) << r.Out;
+}
+
+// One rule for signals: 128 + the signal's number, after cleaning up.
+TEST_F(CliOverPty, SignalsEndEveryCommandWithTheirStatus) {
+    StartSim({"--dead"});
+    for (int signal : {SIGINT, SIGTERM}) {
+        for (std::vector<std::string> command :
+             {std::vector<std::string>{"monitor", "--port", Link}, {"read", "--port", Link}}) {
+            SCOPED_TRACE(command[0] + " " + std::to_string(signal));
+            command.insert(command.begin(), KELMOR_CLI_PATH);
+            ChildProcess p;
+            ASSERT_TRUE(p.Start(command, Env));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            p.Signal(signal);
+            EXPECT_EQ(p.Wait(5000), 128 + signal) << p.Err;
+        }
+    }
+}
+
+// What a machine reads back keeps its decimal point under a user's locale
+// that writes a decimal comma (built here, so no system locale is needed).
+TEST_F(CliOverPty, MachineOutputUnderADecimalCommaLocale) {
+    const std::string locales = Dir.Path + "/locales";
+    fs::create_directories(locales);
+    const CliResult made =
+        Run({"/usr/bin/localedef", "-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"});
+    if (made.Status != 0) GTEST_SKIP() << "no de_DE locale source: " << made.Err;
+    Env["LOCPATH"] = locales;
+    Env["LC_ALL"] = "de_DE.UTF-8";
+    StartSim({"--voltage", "12.5", "--rpm", "2000"});
+
+    CliResult r = Cli({"monitor", "--port", Link, "--count", "1", "--json"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find(",\"voltage_v\":12.5,"), std::string::npos) << r.Out;
+    r = Cli({"monitor", "--port", Link, "--count", "1", "--csv"});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_NE(r.Out.find(",2000,"), std::string::npos) << r.Out;
+    EXPECT_NE(r.Out.find(",12.500,"), std::string::npos) << r.Out;
+    r = Cli({"read", "--port", Link});
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    const CliResult shown = Cli({"show", Write("unit.ign", r.Out), "--json"});
+    ASSERT_EQ(shown.Status, 0) << shown.Err;
+    EXPECT_NE(shown.Out.find("\"format\": 1,"), std::string::npos) << shown.Out;
+}
+
+TEST_F(CliOverPty, BothProgramsTellTheirVersion) {
+    CliResult r = Cli({"--version"});
+    EXPECT_EQ(r.Status, 0);
+    EXPECT_EQ(r.Out, "kelmor-cli 1.0 (unit protocol version 67)\n");
+#ifdef KELMOR_GUI_PATH
+    // Without a display: it is answered before any window exists.
+    Env["DISPLAY"] = "";
+    Env["QT_QPA_PLATFORM"] = "xcb";
+    r = Run({KELMOR_GUI_PATH, "--version"});
+    EXPECT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Out, "kelmor 1.0 (unit protocol version 67)\n");
+#endif
 }
 
 } // namespace
