@@ -51,8 +51,8 @@ step "files"
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/files"
 id=org.kelmor.Kelmor
 sizes=(16 22 24 32 48 64 128 256)
-expected=(/usr/bin/kelmor /usr/bin/kelmor-cli /usr/share/applications/$id.desktop
-    /usr/share/metainfo/$id.metainfo.xml /usr/share/icons/hicolor/scalable/apps/$id.svg
+expected=(/usr/bin/kelmor /usr/bin/kelmor-cli "/usr/share/applications/$id.desktop"
+    "/usr/share/metainfo/$id.metainfo.xml" "/usr/share/icons/hicolor/scalable/apps/$id.svg"
     /usr/share/man/man1/kelmor.1 /usr/share/man/man1/kelmor-cli.1 /usr/share/doc/kelmor/copyright)
 for s in "${sizes[@]}"; do expected+=("/usr/share/icons/hicolor/${s}x$s/apps/$id.png"); done
 for l in en de fr cz; do expected+=("/usr/share/kelmor/manual_kelmor_$l.pdf"); done
