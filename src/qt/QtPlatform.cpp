@@ -156,7 +156,8 @@ bool QtPlatform::PrintWindow(std::string& error) {
 }
 
 bool QtPlatform::OpenDocument(const std::string& name) {
-    // The manual is named without a folder: the current one first, then where it is installed.
+    // The manual is named without a folder: the current one first, then the
+    // program's own and the installed one.
     const QString path =
         FindDocument(Text(name), DocumentFolders(QCoreApplication::applicationDirPath()));
     if (path.isEmpty()) return false;
