@@ -25,6 +25,7 @@
 #include <algorithm>
 
 #include "qt/CurveChartWidget.h"
+#include "qt/Documents.h"
 #include "qt/Fonts.h"
 #include "qt/MainWindow.h"
 #include "qt/PortMap.h"
@@ -155,10 +156,12 @@ bool QtPlatform::PrintWindow(std::string& error) {
 }
 
 bool QtPlatform::OpenDocument(const std::string& name) {
-    // The manual is named without a folder and looked for in the current one.
-    const QFileInfo file(QDir::current(), Text(name));
-    if (!file.isFile()) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(file.absoluteFilePath()));
+    // The manual is named without a folder: the current one first, then the
+    // program's own and the installed one.
+    const QString path =
+        FindDocument(Text(name), DocumentFolders(QCoreApplication::applicationDirPath()));
+    if (path.isEmpty()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 std::string QtPlatform::DateTimeText() {

@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
     // From here on a signal to end waits for the window to close it.
     ShutdownSignals::Install();
     QApplication::setApplicationName(QStringLiteral("kelmor"));
+    // The name of the installed desktop entry, so that desktops (Wayland's
+    // above all) give the window its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.kelmor.Kelmor"));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setFont(ControlFont(12));
     InitPictures();
