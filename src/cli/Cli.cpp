@@ -6,10 +6,11 @@
 #include "cli/HeadlessSession.h"
 #include "cli/MonitorLine.h"
 #include "cli/ParamReport.h"
-#include "cli/PortAccess.h"
 #include "cli/SimCommand.h"
 #include "lang/TMessageTable.h"
 #include "link/MonitorCsv.h"
+#include "serial/DevicePort.h"
+#include "serial/PortMap.h"
 #include "sim/SimSerialPort.h"
 #include "storage/IgnFile.h"
 
@@ -223,7 +224,8 @@ class Run {
     // False, with the reason shown, when the port did not open.
     bool Start() {
         if (Session->Start()) return true;
-        if (!WhyNot.empty()) *Env.Err << "kelmor-cli: " << WhyNot << '\n';
+        const std::string& why = Form().SerialLink.LastError();
+        if (!why.empty()) *Env.Err << "kelmor-cli: " << Port.Device << ": " << why << '\n';
         return false;
     }
 
@@ -234,12 +236,11 @@ class Run {
     std::unique_ptr<SerialPort> MakePort() {
         if (Port.InProcess) return std::make_unique<SimSerialPort>(Env.InProcessUnit);
         if (!Env.MakeDevicePort) return nullptr;
-        return Env.MakeDevicePort(Port.Device, &WhyNot);
+        return Env.MakeDevicePort(Port.Device);
     }
 
     CliEnvironment& Env;
     PortChoice Port;
-    std::string WhyNot;
     std::unique_ptr<TickClock> Clock;
     std::unique_ptr<HeadlessSession> Session;
 };
@@ -415,7 +416,8 @@ CliEnvironment ProgramEnvironment(std::ostream& out, std::ostream& err,
     env.Out = &out;
     env.Err = &err;
     env.Stop = stop;
-    if (SerialBackEndAvailable()) env.MapComPort = MappedPortDevice;
+    if (DevicePortsAvailable())
+        env.MapComPort = [](int comPort) { return PortDevice(comPort, ConfigDir()); };
     env.MakeDevicePort = MakeDevicePort;
     env.Pump = PumpPortEvents;
     return env;

@@ -27,7 +27,7 @@
 #include "qt/CurveChartWidget.h"
 #include "qt/Fonts.h"
 #include "qt/MainWindow.h"
-#include "qt/PortMap.h"
+#include "serial/PortMap.h"
 #include "ui/WorkshopRecord.h"
 
 namespace kelmor {

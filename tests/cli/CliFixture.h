@@ -54,7 +54,7 @@ class CliFixture : public ::testing::Test {
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::atomic<bool> Stop{false};
     std::function<std::string(int)> MapComPort;
-    std::function<std::unique_ptr<SerialPort>(const std::string&, std::string*)> MakeDevicePort;
+    std::function<std::unique_ptr<SerialPort>(const std::string&)> MakeDevicePort;
     TempDir Dir;
 };
 

@@ -1,4 +1,4 @@
-#include "qt/PortMap.h"
+#include "serial/PortMap.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "qt/QtSerialPort.h"
+#include "serial/DevicePort.h"
 #include "sim/SimSerialPort.h"
 #include "storage/IniFile.h"
 
@@ -119,7 +119,7 @@ std::unique_ptr<SerialPort> MakeSerialPort(int comPort, const std::string& confi
         // One cable to the one unit: a second open fails, as on a real port.
         return std::make_unique<SimSerialPort>(BuiltInSimUnit(), BuiltInSimLine());
     }
-    return std::make_unique<QtSerialPort>(device);
+    return MakeDevicePort(device);
 }
 
 } // namespace kelmor
