@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "storage/IgnFile.h"
+#include "storage/OsFile.h"
 
 namespace kelmor::cli {
 
@@ -70,9 +71,10 @@ bool Physical(const char* unit) {
 
 IgnLoadResult LoadIgnFile(const std::string& path, TIgnParams& p) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::status(path, ec)))
+    const std::filesystem::path file = PathFromUtf8(path);
+    if (!std::filesystem::is_regular_file(std::filesystem::status(file, ec)))
         return IgnLoadResult::OpenError;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in.is_open()) return IgnLoadResult::OpenError;
     TIgnParams read = p;
     const bool matched = ReadIgnFile(in, read);

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/Console.h"
 #include "cli/StopSignal.h"
 
 int main(int argc, char** argv) {
     const std::atomic<bool>* stop = kelmor::cli::InstallStopSignals();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    kelmor::cli::UseBinaryStandardStreams();
+    std::vector<std::string> args = kelmor::cli::Utf8Arguments(argc, argv);
     kelmor::cli::CliEnvironment env = kelmor::cli::ProgramEnvironment(std::cout, std::cerr, stop);
     return kelmor::cli::RunCli(args, env);
 }

@@ -6,6 +6,7 @@
 
 #include "params/ParamFields.h"
 #include "storage/IgnFile.h"
+#include "storage/OsFile.h"
 #include "ui/Backups.h"
 #include "ui/TFormHlav.h"
 #include "ui/WorkshopRecord.h"
@@ -24,9 +25,9 @@ std::string OrDashes(const std::string& text) {
 // The PDF beside the last parameter file, named after it.
 std::string RecordProposal(const std::string& lastFile) {
     if (lastFile.empty()) return {};
-    fs::path p(lastFile);
+    fs::path p = PathFromUtf8(lastFile);
     p.replace_extension(".pdf");
-    return p.string();
+    return Utf8FromPath(p);
 }
 
 WorkshopRecord BuildRecord(TFormHlav& form) {
@@ -70,7 +71,8 @@ bool TFormHlav::ReadParameterFile(const std::string& path, TIgnParams& into) {
     // As Open reads: into a copy of the set, so that a failure leaves it whole.
     std::error_code ec;
     std::ifstream in;
-    if (fs::is_regular_file(fs::status(path, ec))) in.open(path, std::ios::binary);
+    const fs::path file = PathFromUtf8(path);
+    if (fs::is_regular_file(fs::status(file, ec))) in.open(file, std::ios::binary);
     if (!in.is_open()) {
         Host.MessageBox(Messages.MsgFileOpenError);
         return false;

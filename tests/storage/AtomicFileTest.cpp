@@ -27,16 +27,22 @@ TEST(AtomicFile, ReplacesWholeAndLeavesNothingBeside) {
     test::TempFolder dir;
     const std::string path = dir.File("a.ign");
     ASSERT_TRUE(WriteFileAtomically(path, "first"));
+#ifndef _WIN32
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+#endif
     ASSERT_TRUE(WriteFileAtomically(path, "second"));
     EXPECT_EQ(Read(path), "second");
     EXPECT_EQ(Entries(dir.Path()), 1u);
+#ifndef _WIN32
+    // The replaced file keeps its permissions.
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
 }
 
 TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
+    KELMOR_POSIX_ONLY("a file-size limit");
     test::TempFolder dir;
     const std::string path = dir.File("a.ign");
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
@@ -70,6 +76,7 @@ TEST(AtomicFile, RefusesWhatIsNotAFile) {
 }
 
 TEST(AtomicFile, WritesThroughALink) {
+    KELMOR_POSIX_ONLY("symbolic links that need no privilege");
     test::TempFolder dir;
     fs::create_directory(dir.File("real"));
     const std::string target = dir.File("real/a.ign");

@@ -14,7 +14,8 @@ namespace kelmor {
 namespace {
 
 std::string Fixture(const char* name) {
-    std::filesystem::path p = std::filesystem::path(__FILE__).parent_path() / "fixtures" / name;
+    // Named by the build: __FILE__ is relative when ccache rewrites paths.
+    std::filesystem::path p = std::filesystem::path(KELMOR_STORAGE_FIXTURES) / name;
     std::ifstream in(p, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
