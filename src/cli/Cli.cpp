@@ -416,8 +416,8 @@ CliEnvironment ProgramEnvironment(std::ostream& out, std::ostream& err,
     env.Out = &out;
     env.Err = &err;
     env.Stop = stop;
-    if (DevicePortsAvailable())
-        env.MapComPort = [](int comPort) { return PortDevice(comPort, ConfigDir()); };
+    // The map needs no back end: a build without one still reaches "sim".
+    env.MapComPort = [](int comPort) { return PortDevice(comPort, ConfigDir()); };
     env.MakeDevicePort = MakeDevicePort;
     env.Pump = PumpPortEvents;
     return env;

@@ -12,9 +12,6 @@ namespace kelmor {
 // why.
 std::unique_ptr<SerialPort> MakeDevicePort(const std::string& device);
 
-// True when this build can open real serial devices.
-bool DevicePortsAvailable();
-
 // Lets the back end take in what has arrived. A program without an event
 // loop of its own (the command-line tool) calls it between ticks.
 void PumpPortEvents();

@@ -25,10 +25,6 @@ std::unique_ptr<SerialPort> MakeDevicePort(const std::string&) {
     return std::make_unique<UnavailablePort>();
 }
 
-bool DevicePortsAvailable() {
-    return false;
-}
-
 void PumpPortEvents() {}
 
 } // namespace kelmor

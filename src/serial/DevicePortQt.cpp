@@ -25,10 +25,6 @@ std::unique_ptr<SerialPort> MakeDevicePort(const std::string& device) {
     return std::make_unique<QtSerialPort>(device);
 }
 
-bool DevicePortsAvailable() {
-    return true;
-}
-
 void PumpPortEvents() {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::processEvents();
 }

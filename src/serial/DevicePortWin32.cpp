@@ -8,10 +8,6 @@ std::unique_ptr<SerialPort> MakeDevicePort(const std::string& device) {
     return std::make_unique<Win32SerialPort>(device);
 }
 
-bool DevicePortsAvailable() {
-    return true;
-}
-
 // Reads and writes are plain blocking calls: nothing waits for an event loop.
 void PumpPortEvents() {}
 
