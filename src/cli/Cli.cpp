@@ -11,8 +11,9 @@
 #include "cli/CliCommon.h"
 #include "cli/CliOptions.h"
 #include "cli/ParamReport.h"
-#include "cli/PortAccess.h"
 #include "lang/TMessageTable.h"
+#include "serial/DevicePort.h"
+#include "serial/PortMap.h"
 #include "sim/SimSerialPort.h"
 #include "storage/AtomicFile.h"
 #include "storage/IgnFile.h"
@@ -284,14 +285,15 @@ bool Run::Start() {
     // what the tool writes is read by machines, numbers with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
     if (opened) return true;
-    if (!WhyNot.empty()) *Env.Err << "kelmor-cli: " << WhyNot << '\n';
+    const std::string& why = Form().SerialLink.LastError();
+    if (!why.empty()) *Env.Err << "kelmor-cli: " << Choice.Device << ": " << why << '\n';
     return false;
 }
 
 std::unique_ptr<SerialPort> Run::MakePort() {
     if (Choice.InProcess) return std::make_unique<SimSerialPort>(Env.InProcessUnit);
     if (!Env.MakeDevicePort) return nullptr;
-    return Env.MakeDevicePort(Choice.Device, &WhyNot);
+    return Env.MakeDevicePort(Choice.Device);
 }
 
 CliEnvironment ProgramEnvironment(std::istream& in, std::ostream& out, std::ostream& err,
@@ -303,7 +305,8 @@ CliEnvironment ProgramEnvironment(std::istream& in, std::ostream& out, std::ostr
     env.Stop = stop;
     // Standard output is written through the C library, whose error is still in errno.
     env.OutputClosed = [] { return errno == EPIPE; };
-    if (SerialBackEndAvailable()) env.MapComPort = MappedPortDevice;
+    // The map needs no back end: a build without one still reaches "sim".
+    env.MapComPort = [](int comPort) { return PortDevice(comPort, ConfigDir()); };
     env.MakeDevicePort = MakeDevicePort;
     env.Pump = PumpPortEvents;
     return env;
@@ -321,6 +324,9 @@ std::string VersionLine() {
 
 int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     CLI::App tool{"kelmor-cli"};
+    // Options are written "--x" on every system; a "/" starts a path, which on
+    // Windows the library would otherwise take for an option.
+    tool.allow_windows_style_options(false);
     CommandLine c;
     bool version = false;
     tool.add_flag("--version", version);

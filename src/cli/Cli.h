@@ -38,9 +38,8 @@ struct CliEnvironment {
     std::function<bool()> OutputClosed;
     // COM n to "sim" or a device path; empty when ports cannot be mapped.
     std::function<std::string(int)> MapComPort;
-    // The real serial port on a device path; the reason of a failed open goes to *whyNot.
-    std::function<std::unique_ptr<SerialPort>(const std::string& device, std::string* whyNot)>
-        MakeDevicePort;
+    // The real serial port on a device path; a failed open tells why in LastError().
+    std::function<std::unique_ptr<SerialPort>(const std::string& device)> MakeDevicePort;
     // Called between ticks on a real port.
     std::function<void()> Pump;
     // The unit behind "--port sim" (made on first use when not given).

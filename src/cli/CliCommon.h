@@ -73,7 +73,6 @@ class Run {
 
     CliEnvironment& Env;
     PortChoice Choice;
-    std::string WhyNot;
     std::unique_ptr<TickClock> Clock;
     std::unique_ptr<HeadlessSession> Session;
 };

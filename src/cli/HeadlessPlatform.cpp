@@ -27,7 +27,12 @@ bool HeadlessPlatform::OpenDocument(const std::string&) {
 // settings nor its last parameter set, so every run starts from the defaults
 // in English, and it never writes them.
 std::string HeadlessPlatform::ConfigDir() {
+#ifdef _WIN32
+    // Windows makes a folder \dev\null; no name may hold a "|".
+    return "|no settings|\\kelmor";
+#else
     return "/dev/null/kelmor";
+#endif
 }
 
 std::unique_ptr<SerialPort> HeadlessPlatform::MakeSerialPort(int) {

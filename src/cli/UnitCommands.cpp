@@ -8,6 +8,7 @@
 #include "link/MonitorCsv.h"
 #include "storage/AtomicFile.h"
 #include "storage/IgnFile.h"
+#include "storage/OsFile.h"
 
 namespace kelmor::cli {
 
@@ -92,7 +93,7 @@ int Failed(Run& run, CliEnvironment& env) {
 // writer itself keeps no reason.
 std::string WhyNotWritten(const std::string& path) {
     std::error_code ec;
-    const fs::path target(path);
+    const fs::path target = PathFromUtf8(path);
     const fs::file_status st = fs::status(target, ec);
     if (fs::is_directory(st)) return std::make_error_code(std::errc::is_a_directory).message();
     if (fs::exists(st) && !fs::is_regular_file(st)) return "not a regular file";
@@ -103,7 +104,7 @@ std::string WhyNotWritten(const std::string& path) {
     // A file made and dropped at once tells what the system thinks of the folder.
     const fs::path probe = folder / ".kelmor-cli-probe";
     errno = 0;
-    if (std::FILE* f = std::fopen(probe.string().c_str(), "wbx")) {
+    if (std::FILE* f = CreateNewFile(Utf8FromPath(probe))) {
         std::fclose(f);
         fs::remove(probe, ec);
         return "the file could not be written whole (is the disk full?)";

@@ -4,12 +4,14 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "cli/Console.h"
 #include "cli/StopSignal.h"
 
 int main(int argc, char** argv) {
     using namespace kelmor::cli;
     const std::atomic<bool>* stop = InstallStopSignals();
-    std::vector<std::string> args(argv + 1, argv + argc);
+    UseBinaryStandardStreams();
+    std::vector<std::string> args = Utf8Arguments(argc, argv);
     CliEnvironment env = ProgramEnvironment(std::cin, std::cout, std::cerr, stop);
     env.StopSignal = StopSignalNumber();
     const int status = RunCli(args, env);

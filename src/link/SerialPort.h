@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace kelmor {
 
@@ -40,6 +41,9 @@ class SerialPort {
     // Puts the saved timeouts back and closes.
     virtual void Close(const TTimeouts& saved) = 0;
     virtual bool IsOpen() const = 0;
+    // Why the last Open() failed, in a few words; empty when it did not fail
+    // or the port cannot tell.
+    virtual std::string LastError() const { return {}; }
 };
 
 } // namespace kelmor

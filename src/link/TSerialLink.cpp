@@ -6,8 +6,13 @@ TSerialLink::OpenResult TSerialLink::Open() {
     if (ComPort < 1 || ComPort > 10) return OpenResult::NoPort;
     // A failed open leaves the link closed, also when it was open on another port.
     Close();
+    OpenError.clear();
     std::unique_ptr<SerialPort> port = Factory ? Factory(ComPort) : nullptr;
-    if (!port || !port->Open()) return OpenResult::Failed;
+    if (!port) return OpenResult::Failed;
+    if (!port->Open()) {
+        OpenError = port->LastError();
+        return OpenResult::Failed;
+    }
     port->Configure(AppliedTimeouts, SavedTimeouts);
     Port = std::move(port);
     return OpenResult::Opened;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "link/SerialPort.h"
 
@@ -27,6 +28,8 @@ class TSerialLink {
     // Aborts reads, restores the saved timeouts and closes; nothing when not open.
     void Close();
     bool IsOpen() const { return Port && Port->IsOpen(); }
+    // Why the last Open() failed, as the port told it; empty after a success.
+    const std::string& LastError() const { return OpenError; }
 
     size_t BytesWaiting() { return IsOpen() ? Port->BytesWaiting() : 0; }
     size_t ReadBytes(uint8_t* buffer, size_t n) {
@@ -42,6 +45,7 @@ class TSerialLink {
   private:
     PortFactory Factory;
     std::unique_ptr<SerialPort> Port;
+    std::string OpenError;
 };
 
 } // namespace kelmor

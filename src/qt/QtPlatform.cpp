@@ -28,7 +28,7 @@
 #include "qt/Documents.h"
 #include "qt/Fonts.h"
 #include "qt/MainWindow.h"
-#include "qt/PortMap.h"
+#include "serial/PortMap.h"
 #include "ui/WorkshopRecord.h"
 
 namespace kelmor {

@@ -13,6 +13,13 @@
 #define KELMOR_POSIX_FILES 1
 #endif
 
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#endif
+
+#include "storage/OsFile.h"
+
 namespace kelmor {
 
 namespace fs = std::filesystem;
@@ -24,6 +31,8 @@ namespace {
 bool SyncFile([[maybe_unused]] std::FILE* f) {
 #ifdef KELMOR_POSIX_FILES
     return ::fsync(::fileno(f)) == 0;
+#elif defined(_WIN32)
+    return ::FlushFileBuffers(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(f)))) != 0;
 #else
     return true;
 #endif
@@ -39,6 +48,34 @@ void SyncFolder([[maybe_unused]] const fs::path& folder) {
 #endif
 }
 
+#ifdef _WIN32
+// Puts the new file in the target's place in one step, written through to the
+// disk. A target another program holds open cannot be replaced on Windows:
+// the call fails and the old file stays as it was.
+bool ReplaceTarget(const std::string& temp, const std::string& target) {
+    return ::MoveFileExW(WideFromUtf8(temp).c_str(), WideFromUtf8(target).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+long ProcessId() {
+    return static_cast<long>(::GetCurrentProcessId());
+}
+#else
+bool ReplaceTarget(const std::string& temp, const std::string& target) {
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    return !ec;
+}
+
+long ProcessId() {
+#ifdef KELMOR_POSIX_FILES
+    return static_cast<long>(::getpid());
+#else
+    return 0;
+#endif
+}
+#endif
+
 bool Writable([[maybe_unused]] const fs::path& p) {
 #ifdef KELMOR_POSIX_FILES
     return ::access(p.c_str(), W_OK) == 0;
@@ -53,7 +90,11 @@ bool Writable([[maybe_unused]] const fs::path& p) {
 // a full disk or any other fault leaves the target as it was.
 std::FILE* OpenInPlace(const fs::path& target, int createError) {
     if (createError != EACCES && createError != EPERM) return nullptr;
-    return std::fopen(target.string().c_str(), "wb");
+#ifdef _WIN32
+    return ::_wfopen(target.c_str(), L"wb");
+#else
+    return std::fopen(target.c_str(), "wb");
+#endif
 }
 
 } // namespace
@@ -66,7 +107,7 @@ bool AtomicFileWriter::Open(const std::string& path) {
     Abandon();
     if (path.empty()) return false;
     std::error_code ec;
-    fs::path target(path);
+    fs::path target = PathFromUtf8(path);
     // Saving through a link replaces the file it points at, not the link.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         target = fs::weakly_canonical(target, ec);
@@ -79,29 +120,26 @@ bool AtomicFileWriter::Open(const std::string& path) {
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
-    const std::string stem = "." + target.filename().string() + ".new";
-#ifdef KELMOR_POSIX_FILES
-    const long id = static_cast<long>(::getpid());
-#else
-    const long id = 0;
-#endif
+    const std::string stem = "." + Utf8FromPath(target.filename()) + ".new";
+    const long id = ProcessId();
     static unsigned counter = 0;
     for (int attempt = 0; attempt < 100 && File == nullptr; ++attempt) {
-        fs::path candidate = folder / (stem + std::to_string(id) + "-" + std::to_string(++counter));
-        // "x": never reuse a file that is already there.
-        File = std::fopen(candidate.string().c_str(), "wbx");
+        const std::string candidate = Utf8FromPath(
+            folder / PathFromUtf8(stem + std::to_string(id) + "-" + std::to_string(++counter)));
+        // Never reuse a file that is already there.
+        File = CreateNewFile(candidate);
         if (File != nullptr) {
-            Temp = candidate.string();
+            Temp = candidate;
         } else if (errno != EEXIST) {
             File = OpenInPlace(target, errno);
             if (File == nullptr) return false;
-            Target = target.string();
+            Target = Utf8FromPath(target);
             Failed = false;
             return true;
         }
     }
     if (File == nullptr) return false;
-    Target = target.string();
+    Target = Utf8FromPath(target);
     Failed = false;
 #ifdef KELMOR_POSIX_FILES
     // A replaced file keeps its permissions.
@@ -124,14 +162,11 @@ bool AtomicFileWriter::Commit() {
     ok = (std::fclose(File) == 0) && ok;
     File = nullptr;
     std::error_code ec;
-    if (ok && !Temp.empty()) {
-        fs::rename(Temp, Target, ec);
-        ok = !ec;
-    }
+    if (ok && !Temp.empty()) ok = ReplaceTarget(Temp, Target);
     if (!ok) {
-        if (!Temp.empty()) fs::remove(Temp, ec);
+        if (!Temp.empty()) fs::remove(PathFromUtf8(Temp), ec);
     } else {
-        fs::path folder = fs::path(Target).parent_path();
+        fs::path folder = PathFromUtf8(Target).parent_path();
         SyncFolder(folder.empty() ? fs::path(".") : folder);
     }
     Temp.clear();
@@ -147,7 +182,7 @@ void AtomicFileWriter::Abandon() {
     }
     if (!Temp.empty()) {
         std::error_code ec;
-        fs::remove(Temp, ec);
+        fs::remove(PathFromUtf8(Temp), ec);
         Temp.clear();
     }
     Target.clear();
@@ -166,13 +201,14 @@ bool ReadWholeFile(const std::string& path, std::string& text, std::string* reas
         return false;
     };
     std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
+    const fs::path p = PathFromUtf8(path);
+    const fs::file_status st = fs::status(p, ec);
     if (ec) return fail(ec.message());
     if (fs::is_directory(st))
         return fail(std::make_error_code(std::errc::is_a_directory).message());
     if (!fs::is_regular_file(st)) return fail("not a regular file");
     errno = 0;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(p, std::ios::binary);
     if (!in) return fail(std::generic_category().message(errno != 0 ? errno : EIO));
     std::ostringstream buffer;
     buffer << in.rdbuf();

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "storage/AtomicFile.h"
+#include "storage/OsFile.h"
 
 namespace kelmor {
 
@@ -61,16 +62,18 @@ std::string BackupFileName(const TIdentTexts& ident, const LocalTime& now) {
 std::string WriteNewFile(const std::string& folder, const std::string& name,
                          std::string_view text) {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) return {};
-    const fs::path base(name);
-    const std::string stem = base.stem().string();
-    const std::string extension = base.extension().string();
+    const fs::path dir = PathFromUtf8(folder);
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) return {};
+    const fs::path base = PathFromUtf8(name);
+    const std::string stem = Utf8FromPath(base.stem());
+    const std::string extension = Utf8FromPath(base.extension());
     for (int n = 1; n <= 100; ++n) {
         const fs::path path =
-            fs::path(folder) / (n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+            dir / PathFromUtf8(n == 1 ? name : stem + "-" + std::to_string(n) + extension);
         if (fs::exists(fs::symlink_status(path, ec))) continue;
-        return WriteFileAtomically(path.string(), text) ? path.string() : std::string();
+        const std::string written = Utf8FromPath(path);
+        return WriteFileAtomically(written, text) ? written : std::string();
     }
     return {};
 }
@@ -79,7 +82,8 @@ std::string NewestFile(const std::string& folder, std::string_view extension) {
     std::error_code ec;
     std::string newest;
     fs::file_time_type newestTime{};
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(PathFromUtf8(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
         const fs::directory_entry& entry = *it;
         std::error_code fileEc;
         if (!entry.is_regular_file(fileEc) || entry.path().extension() != extension) continue;
@@ -87,8 +91,8 @@ std::string NewestFile(const std::string& folder, std::string_view extension) {
         if (fileEc) continue;
         // The same second: the later name (its time stamp) wins.
         if (newest.empty() || t > newestTime ||
-            (t == newestTime && entry.path().string() > newest)) {
-            newest = entry.path().string();
+            (t == newestTime && Utf8FromPath(entry.path()) > newest)) {
+            newest = Utf8FromPath(entry.path());
             newestTime = t;
         }
     }

@@ -4,6 +4,7 @@
 #include "storage/AtomicFile.h"
 #include "storage/IgnFile.h"
 #include "storage/IniFile.h"
+#include "storage/OsFile.h"
 #include "storage/StartupImage.h"
 #include "storage/TokenReader.h"
 #include "ui/TFormHlav.h"
@@ -23,7 +24,7 @@ constexpr size_t MAX_MARKER_WORD = 255;
 static_assert(STARTUP_IMAGE_SIZE == sizeof(TDeviceImage));
 
 std::string InFolder(const std::string& folder, const char* name) {
-    return (std::filesystem::path(folder) / name).string();
+    return Utf8FromPath(PathFromUtf8(folder) / name);
 }
 } // namespace
 
@@ -62,11 +63,12 @@ void TFormHlav::SaveSettings() {
     const std::string settingsPath = InFolder(folder, SETTINGS_FILE);
     // A first run may find no folder yet.
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);
     // Loaded again so that lines written by hand meanwhile (PORTS) survive. A
     // file that is there but cannot be read is not replaced by one without them.
     IniFile ini;
-    const bool readable = ini.Load(settingsPath) || !std::filesystem::exists(settingsPath, ec);
+    const bool readable =
+        ini.Load(settingsPath) || !std::filesystem::exists(PathFromUtf8(settingsPath), ec);
 
     const TPlatform::Geometry g = Host.WindowGeometry();
     ini.WriteInteger(SECTION, "Left", g.Left);

@@ -5,6 +5,7 @@
 
 #include "link/MonitorCsv.h"
 #include "storage/IgnFile.h"
+#include "storage/OsFile.h"
 #include "ui/Backups.h"
 #include "ui/TFormHlav.h"
 
@@ -47,11 +48,11 @@ void TFormHlav::AfterTick() {
 }
 
 std::string TFormHlav::LogFolder() {
-    return (std::filesystem::path(Host.ConfigDir()) / "logs").string();
+    return Utf8FromPath(PathFromUtf8(Host.ConfigDir()) / "logs");
 }
 
 std::string TFormHlav::BackupFolder() {
-    return (std::filesystem::path(Host.ConfigDir()) / "backups").string();
+    return Utf8FromPath(PathFromUtf8(Host.ConfigDir()) / "backups");
 }
 
 void TFormHlav::MenuLogClick() {

@@ -5,6 +5,7 @@
 
 #include "params/ParamFields.h"
 #include "storage/IgnFile.h"
+#include "storage/OsFile.h"
 #include "ui/Backups.h"
 #include "ui/TFormHlav.h"
 #include "ui/WorkshopRecord.h"
@@ -23,9 +24,9 @@ std::string OrDashes(const std::string& text) {
 // The PDF beside the last parameter file, named after it.
 std::string RecordProposal(const std::string& lastFile) {
     if (lastFile.empty()) return {};
-    fs::path p(lastFile);
+    fs::path p = PathFromUtf8(lastFile);
     p.replace_extension(".pdf");
-    return p.string();
+    return Utf8FromPath(p);
 }
 
 WorkshopRecord BuildRecord(TFormHlav& form) {

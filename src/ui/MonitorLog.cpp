@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "link/MonitorCsv.h"
+#include "storage/OsFile.h"
 
 namespace kelmor {
 
@@ -22,16 +23,17 @@ bool MonitorLog::Start(const std::string& folder, const LocalTime& now) {
     Lines = 0;
     FilePath.clear();
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (!fs::is_directory(folder, ec)) return false;
+    const fs::path dir = PathFromUtf8(folder);
+    fs::create_directories(dir, ec);
+    if (!fs::is_directory(dir, ec)) return false;
 
     const std::string name = MonitorLogName(now);
     const std::string stem = name.substr(0, name.size() - 4);
     for (int n = 1; n <= 100 && File == nullptr; ++n) {
         const std::string candidate =
-            (fs::path(folder) / (n == 1 ? name : stem + "-" + std::to_string(n) + ".csv")).string();
-        // "x": a log never writes over an earlier one.
-        File = std::fopen(candidate.c_str(), "wbx");
+            Utf8FromPath(dir / (n == 1 ? name : stem + "-" + std::to_string(n) + ".csv"));
+        // A log never writes over an earlier one.
+        File = CreateNewFile(candidate);
         if (File != nullptr)
             FilePath = candidate;
         else if (errno != EEXIST)

@@ -57,7 +57,7 @@ class CliFixture : public ::testing::Test {
     std::ostream* Out = nullptr;
     bool PipeClosed = false;
     std::function<std::string(int)> MapComPort;
-    std::function<std::unique_ptr<SerialPort>(const std::string&, std::string*)> MakeDevicePort;
+    std::function<std::unique_ptr<SerialPort>(const std::string&)> MakeDevicePort;
     TempDir Dir;
 };
 

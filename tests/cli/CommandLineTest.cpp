@@ -91,9 +91,9 @@ TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
         asked.push_back(n);
         return mapped;
     };
-    MakeDevicePort = [&](const std::string& device, std::string* whyNot) {
+    line.OpenError = "No such file or directory";
+    MakeDevicePort = [&](const std::string& device) {
         opened.push_back(device);
-        *whyNot = device + ": No such file or directory";
         return std::make_unique<FakeSerialPort>(line);
     };
 

@@ -33,7 +33,7 @@ class Commands : public CliFixture {
             }
             std::function<void(SimUnit&, const uint8_t*)> Hook;
         };
-        MakeDevicePort = [this, hook](const std::string&, std::string*) {
+        MakeDevicePort = [this, hook](const std::string&) {
             return std::make_unique<Hooked>(Unit, hook);
         };
     }

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "support/FormFixture.h"
 

@@ -16,7 +16,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
 #include "support/FormFixture.h"

@@ -8,10 +8,10 @@
 #include <fstream>
 #include <new>
 #include <string>
-#include <unistd.h>
 
 #include "FuzzInput.h"
 #include "support/FakePlatform.h"
+#include "support/NewTempDir.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
@@ -24,10 +24,9 @@ void RemoveFolder();
 
 const std::string& Folder() {
     static const std::string folder = [] {
-        char templ[] = "/tmp/kelmor-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(templ);
-        if (made == nullptr) std::abort();
-        return std::string(made);
+        std::string made = kelmor::test::NewTempDir("kelmor-fuzz-");
+        if (made.empty()) std::abort();
+        return made;
     }();
     // Registered after the name exists, so it runs before the name goes.
     [[maybe_unused]] static const bool removal = std::atexit(RemoveFolder) == 0;
@@ -42,7 +41,8 @@ void RemoveFolder() {
 // Writes the file, or removes it when `present` is false.
 void Put(const std::string& path, bool present, std::string_view text) {
     if (!present) {
-        ::unlink(path.c_str());
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
         return;
     }
     std::ofstream(path, std::ios::binary | std::ios::trunc)

@@ -1,14 +1,32 @@
+#include <gtest/gtest.h>
+
+#include "SimTestSupport.h"
+#include "sim/PtyRunner.h"
+
+#ifdef _WIN32
+
+namespace kelmor {
+namespace {
+
+TEST(PtyRunner, SaysWindowsHasNoPseudoTerminals) {
+    PtyRunner runner(std::make_shared<SimUnit>());
+    std::string error;
+    EXPECT_FALSE(runner.Open(error));
+    EXPECT_NE(error.find("--port sim"), std::string::npos) << error;
+}
+
+} // namespace
+} // namespace kelmor
+
+#else
+
 #include <chrono>
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
-
-#include "SimTestSupport.h"
-#include "sim/PtyRunner.h"
 
 namespace kelmor {
 namespace {
@@ -137,3 +155,5 @@ TEST(PtyRunner, AHalfFrameIsDroppedWhenTheLineGoesQuiet) {
 
 } // namespace
 } // namespace kelmor
+
+#endif

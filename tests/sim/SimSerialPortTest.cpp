@@ -1,12 +1,13 @@
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
-#include <unistd.h>
 
 #include "SimTestSupport.h"
 #include "sim/SimSerialPort.h"
 #include "support/FakePlatform.h"
+#include "support/NewTempDir.h"
 #include "ui/TFormHlav.h"
 
 namespace kelmor {
@@ -75,16 +76,16 @@ TEST(SimSerialPort, UnpluggedLinesGoQuiet) {
 class FormOnSim : public ::testing::Test {
   protected:
     void SetUp() override {
-        char dir[] = "/tmp/kelmor-simtest-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        ConfigDir = dir;
+        ConfigDir = test::NewTempDir("kelmor-simtest-");
+        ASSERT_FALSE(ConfigDir.empty());
         Host.Config = ConfigDir;
         Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit, Line); };
     }
     void TearDown() override {
         Form.reset();
-        std::string cmd = "rm -rf '" + ConfigDir + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        std::error_code ec;
+        std::filesystem::remove_all(ConfigDir, ec);
+        EXPECT_FALSE(ec);
     }
     TFormHlav& Start() {
         Form = std::make_unique<TFormHlav>(Host);

@@ -5,7 +5,12 @@
 #include <sys/stat.h>
 
 #include "storage/AtomicFile.h"
+#include "storage/OsFile.h"
 #include "storage/TestFiles.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace kelmor {
 namespace {
@@ -27,16 +32,22 @@ TEST(AtomicFile, ReplacesWholeAndLeavesNothingBeside) {
     test::TempFolder dir;
     const std::string path = dir.File("a.ign");
     ASSERT_TRUE(WriteFileAtomically(path, "first"));
+#ifndef _WIN32
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+#endif
     ASSERT_TRUE(WriteFileAtomically(path, "second"));
     EXPECT_EQ(Read(path), "second");
     EXPECT_EQ(Entries(dir.Path()), 1u);
+#ifndef _WIN32
+    // The replaced file keeps its permissions.
     struct stat st {};
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
 }
 
 TEST(AtomicFile, FailedWriteKeepsTheOldFile) {
+    KELMOR_POSIX_ONLY("a file-size limit");
     test::TempFolder dir;
     const std::string path = dir.File("a.ign");
     ASSERT_TRUE(WriteFileAtomically(path, "old"));
@@ -70,6 +81,7 @@ TEST(AtomicFile, RefusesWhatIsNotAFile) {
 }
 
 TEST(AtomicFile, WritesThroughALink) {
+    KELMOR_POSIX_ONLY("symbolic links that need no privilege");
     test::TempFolder dir;
     fs::create_directory(dir.File("real"));
     const std::string target = dir.File("real/a.ign");
@@ -79,6 +91,37 @@ TEST(AtomicFile, WritesThroughALink) {
     EXPECT_TRUE(fs::is_symlink(dir.File("link.ign")));
     EXPECT_EQ(Read(target), "new");
 }
+
+#ifdef _WIN32
+// Windows cannot replace a file that another program holds open: the save
+// fails and the old file stays whole, with nothing left beside it.
+TEST(AtomicFile, TargetHeldOpenElsewhereStaysAsItWas) {
+    test::TempFolder dir;
+    const std::string path = dir.File("held.ign");
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    const HANDLE other = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(WriteFileAtomically(path, "new"));
+    ::CloseHandle(other);
+    EXPECT_EQ(Read(path), "old");
+    EXPECT_EQ(Entries(dir.Path()), 1u);
+    EXPECT_TRUE(WriteFileAtomically(path, "new"));
+    EXPECT_EQ(Read(path), "new");
+}
+
+// Names outside ASCII reach the file system as they are written.
+TEST(AtomicFile, NamesOutsideAsciiAreKept) {
+    test::TempFolder dir;
+    const std::string path = dir.File("\u010Cerm\u00E1k \u2013 z\u00E1vod.ign");
+    ASSERT_TRUE(WriteFileAtomically(path, "set"));
+    std::string text;
+    ASSERT_TRUE(ReadWholeFile(path, text));
+    EXPECT_EQ(text, "set");
+    EXPECT_EQ(Utf8FromPath(fs::directory_iterator(PathFromUtf8(dir.Path()))->path().filename()),
+              "\u010Cerm\u00E1k \u2013 z\u00E1vod.ign");
+}
+#endif
 
 } // namespace
 } // namespace kelmor

@@ -7,7 +7,10 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "TestFiles.h"
 #include "storage/IgnFile.h"
@@ -277,28 +280,36 @@ TEST(IgnFileLoad, ChangesTheSetOnlyForAGoodFileAndTellsWhyNot) {
     std::filesystem::create_directory(dir.File("sub"));
     std::ofstream(dir.File("old.ign")) << "KALDIMER_KEY 66\nBASE_ADV 20";
     std::ofstream(dir.File("good.ign")) << "KALDIMER_KEY 67\nBASE_ADV 20";
-    std::ofstream(dir.File("locked.ign")) << "KALDIMER_KEY 67\nBASE_ADV 20";
-    std::filesystem::permissions(dir.File("locked.ign"), std::filesystem::perms::none);
-    const bool root = ::geteuid() == 0; // reads whatever the permissions say
     struct Case {
         std::string Path;
         IgnLoadResult Result;
         std::string Reason;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {dir.File("none.ign"), IgnLoadResult::OpenError, "No such file or directory"},
         {dir.File("sub"), IgnLoadResult::OpenError, "Is a directory"},
-        {"/dev/null", IgnLoadResult::OpenError, "not a regular file"},
-        {dir.File("locked.ign"), root ? IgnLoadResult::Ok : IgnLoadResult::OpenError,
-         root ? "" : "Permission denied"},
         {dir.File("old.ign"), IgnLoadResult::VersionMismatch, ""},
         {dir.File("good.ign"), IgnLoadResult::Ok, ""},
     };
+#ifndef _WIN32
+    std::ofstream(dir.File("locked.ign")) << "KALDIMER_KEY 67\nBASE_ADV 20";
+    std::filesystem::permissions(dir.File("locked.ign"), std::filesystem::perms::none);
+    const bool root = ::geteuid() == 0; // reads whatever the permissions say
+    cases.push_back({"/dev/null", IgnLoadResult::OpenError, "not a regular file"});
+    cases.push_back({dir.File("locked.ign"), root ? IgnLoadResult::Ok : IgnLoadResult::OpenError,
+                     root ? "" : "Permission denied"});
+#endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Path);
         TIgnParams p{};
         std::string reason;
         EXPECT_EQ(LoadIgnFile(c.Path, p, &reason), c.Result);
+#ifdef _WIN32
+        // The system words its reasons itself there.
+        EXPECT_EQ(reason.empty(), c.Reason.empty());
+#else
         EXPECT_EQ(reason, c.Reason);
+#endif
         EXPECT_EQ(p.BaseAdv, c.Result == IgnLoadResult::Ok ? 20 : 0);
     }
 }

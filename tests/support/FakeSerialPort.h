@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "link/SerialPort.h"
@@ -15,6 +16,8 @@ class FakeSerialPort : public SerialPort {
         std::deque<uint8_t> Received;
         std::vector<uint8_t> Written;
         bool OpenFails = false;
+        // What a failed open tells as its reason.
+        std::string OpenError;
         bool Opened = false;
         int Closes = 0;
         int Purges = 0;
@@ -54,6 +57,7 @@ class FakeSerialPort : public SerialPort {
         ++S.Closes;
     }
     bool IsOpen() const override { return S.Opened; }
+    std::string LastError() const override { return S.OpenFails ? S.OpenError : std::string(); }
 
     void Feed(const std::vector<uint8_t>& bytes) {
         S.Received.insert(S.Received.end(), bytes.begin(), bytes.end());

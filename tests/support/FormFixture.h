@@ -8,6 +8,7 @@
 
 #include "FakePlatform.h"
 #include "FakeSerialPort.h"
+#include "NewTempDir.h"
 #include "link/TLinkFrame.h"
 #include "ui/TFormHlav.h"
 
@@ -16,10 +17,7 @@ namespace kelmor::test {
 // A fresh configuration folder per test, removed afterwards.
 class TempDir {
   public:
-    TempDir() {
-        char templ[] = "/tmp/kelmor-test-XXXXXX";
-        Path = ::mkdtemp(templ);
-    }
+    TempDir() : Path(NewTempDir("kelmor-test-")) {}
     ~TempDir() {
         std::error_code ec;
         std::filesystem::remove_all(Path, ec);

@@ -40,7 +40,7 @@ class Backup : public FormFixture {
         }
         ASSERT_EQ(Form->Mode, tmIdle);
     }
-    std::string Folder() { return Config.Path + "/backups"; }
+    std::string Folder() { return InFolder(Config.Path, "backups"); }
     std::vector<std::string> Backups() {
         std::vector<std::string> names;
         std::error_code ec;
@@ -170,8 +170,8 @@ TEST_F(Backup, OpenBackupProposesTheNewestAndOpensItAsOpenDoes) {
     RunToIdle();
     const std::vector<std::string> names = Backups();
     ASSERT_EQ(names.size(), 2u);
-    const std::string older = Folder() + "/" + names[0];
-    const std::string newer = Folder() + "/" + names[1];
+    const std::string older = InFolder(Folder(), names[0]);
+    const std::string newer = InFolder(Folder(), names[1]);
     fs::last_write_time(older, fs::last_write_time(newer) - std::chrono::seconds(60));
 
     // Cancelled: the set stays; the status line goes, as Open has it.

@@ -1,10 +1,12 @@
 // The monitor log: one CSV line per accepted monitor frame, written as it
 // comes, in a new file per start; a folder or disk that fails stops it with a
 // message and nothing else.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "support/FileText.h"
 #include "support/FormFixture.h"
 #include "support/MonitorFrame.h"
+#include "support/PosixOnly.h"
 
 namespace kelmor::test {
 namespace {
@@ -60,14 +63,14 @@ class MonitorLogging : public FormFixture {
         Feed(CMD_MONITOR_REPLY, f.data);
         Form->OnTimer1();
     }
-    std::string LogFolder() { return Config.Path + "/logs"; }
+    std::string LogFolder() { return InFolder(Config.Path, "logs"); }
     std::vector<std::string> LogLines() { return Lines(ReadFile(Form->Log.Path())); }
 };
 
 TEST_F(MonitorLogging, HeaderThenOneLinePerFrame) {
     Form->MenuLogClick();
     ASSERT_TRUE(Form->Log.Running());
-    EXPECT_EQ(Form->Log.Path(), LogFolder() + "/monitor-2026-12-10_13-50-00.csv");
+    EXPECT_EQ(Form->Log.Path(), InFolder(LogFolder(), "monitor-2026-12-10_13-50-00.csv"));
     Frame(KnownFrame());
     const std::vector<std::string> lines = LogLines();
     ASSERT_EQ(lines.size(), 2u);
@@ -129,11 +132,11 @@ TEST_F(MonitorLogging, EveryStartMakesANewFile) {
     const std::string first = Form->Log.Path();
     Form->MenuLogClick();
     Form->MenuLogClick(); // the same second
-    EXPECT_EQ(Form->Log.Path(), LogFolder() + "/monitor-2026-12-10_13-50-00-2.csv");
+    EXPECT_EQ(Form->Log.Path(), InFolder(LogFolder(), "monitor-2026-12-10_13-50-00-2.csv"));
     Host.Clock.Second = 5;
     Form->MenuLogClick();
     Form->MenuLogClick();
-    EXPECT_EQ(Form->Log.Path(), LogFolder() + "/monitor-2026-12-10_13-50-05.csv");
+    EXPECT_EQ(Form->Log.Path(), InFolder(LogFolder(), "monitor-2026-12-10_13-50-05.csv"));
     EXPECT_EQ(Lines(ReadFile(first)).size(), 2u) << "an earlier log is never written over";
 }
 
@@ -158,6 +161,8 @@ TEST_F(MonitorLogging, FolderThatCannotBeMadeGivesTheMessageAndNothingElse) {
 
 // The disk fills up in the middle of a run.
 TEST_F(MonitorLogging, WriteThatFailsStopsTheLogWithAMessage) {
+    KELMOR_POSIX_ONLY("/dev/full");
+#ifndef _WIN32
     Form->MenuLogClick();
     Frame(KnownFrame());
     Frame(KnownFrame());
@@ -182,6 +187,7 @@ TEST_F(MonitorLogging, WriteThatFailsStopsTheLogWithAMessage) {
     Host.WhileBoxOpen = nullptr;
     Frame(MonitorFrame::Running(5000, 30));
     EXPECT_EQ(S(C::LabelRpm).Caption, "RPM = 5000 ");
+#endif
 }
 
 // A box inside the tick runs ticks of its own: each frame still makes one
@@ -211,6 +217,8 @@ TEST_F(MonitorLogging, TicksInsideABoxLogEachFrameOnce) {
 // The program dies without a word (SIGKILL): every line written before is
 // whole in the file.
 TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
+    KELMOR_POSIX_ONLY("fork");
+#ifndef _WIN32
     TempDir config;
     constexpr int kFrames = 40;
     int ready[2];
@@ -255,6 +263,7 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
         EXPECT_TRUE(lines[static_cast<size_t>(i + 1)].starts_with(
             std::to_string(55 * (i + 1)) + "," + std::to_string(1000 + i) + ","))
             << lines[static_cast<size_t>(i + 1)];
+#endif
 }
 
 } // namespace

@@ -29,8 +29,8 @@ std::string DefaultPortDevice(int comPort, const std::string& devDir = "/dev");
 std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1 = false,
                        const std::string& devDir = "/dev");
 
-// The port behind COM n: the real serial port on the mapped device, or the
-// built-in simulated unit.
+// The port behind COM n: the real serial port on the mapped device
+// (MakeDevicePort), or the built-in simulated unit.
 std::unique_ptr<SerialPort> MakeSerialPort(int comPort, const std::string& configDir,
                                            bool simOnCom1 = false);
 

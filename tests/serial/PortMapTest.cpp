@@ -1,31 +1,37 @@
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "qt/PortMap.h"
-#include "qt/QtSerialPort.h"
+#include "serial/PortMap.h"
 #include "sim/SimSerialPort.h"
+#include "storage/OsFile.h"
+#include "support/NewTempDir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace kelmor {
 namespace {
 
+namespace fs = std::filesystem;
+
 class PortMapTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char dir[] = "/tmp/kelmor-portmap-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        Root = dir;
+        Root = test::NewTempDir("kelmor-portmap-");
+        ASSERT_FALSE(Root.empty());
         Dev = Root + "/dev";
         Config = Root + "/config";
-        ASSERT_EQ(::mkdir(Dev.c_str(), 0700), 0);
-        ASSERT_EQ(::mkdir(Config.c_str(), 0700), 0);
+        ASSERT_TRUE(fs::create_directory(Dev));
+        ASSERT_TRUE(fs::create_directory(Config));
     }
     void TearDown() override {
-        const std::string cmd = "rm -rf '" + Root + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        std::error_code ec;
+        fs::remove_all(PathFromUtf8(Root), ec);
+        EXPECT_FALSE(ec);
     }
     void Touch(const std::string& path) { std::ofstream(path).put('\n'); }
     void WriteIni(const std::string& text) {
@@ -35,6 +41,27 @@ class PortMapTest : public ::testing::Test {
     std::string Root, Dev, Config;
 };
 
+#ifdef _WIN32
+TEST_F(PortMapTest, DefaultsAreTheComPortsOfTheSameNumber) {
+    for (int n : {1, 2, 9, 10})
+        EXPECT_EQ(DefaultPortDevice(n), "COM" + std::to_string(n));
+    WriteIni("[PORTS]\r\nCOM2=COM7\r\n");
+    EXPECT_EQ(PortDevice(2, Config), "COM7");
+    EXPECT_EQ(PortDevice(3, Config), "COM3");
+}
+
+// %APPDATA% is read wide, so a user name outside ASCII reaches the right folder.
+TEST_F(PortMapTest, ConfigDirIsUnderAppDataAndIsCreated) {
+    wchar_t old[32768];
+    const DWORD had = ::GetEnvironmentVariableW(L"APPDATA", old, 32768);
+    const std::string appData = Root + "/Dvo\u0159\u00e1k";
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"APPDATA", WideFromUtf8(appData).c_str()));
+    const std::string dir = ConfigDir();
+    ::SetEnvironmentVariableW(L"APPDATA", had > 0 ? old : nullptr);
+    EXPECT_EQ(dir, Utf8FromPath(PathFromUtf8(appData) / "kelmor"));
+    EXPECT_TRUE(fs::is_directory(PathFromUtf8(appData) / "kelmor"));
+}
+#else
 TEST_F(PortMapTest, DefaultsReachUsbAdaptersFirstInNumericOrder) {
     for (const char* name :
          {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyUSB0", "ttyUSBx", "ttyS0", "tty"})
@@ -66,14 +93,35 @@ TEST_F(PortMapTest, SettingsOverridePerNumberAndTheSimOptionTakesCom1) {
     EXPECT_EQ(PortDevice(2, Root + "/missing", false, Dev), Dev + "/ttyS1");
 }
 
+TEST_F(PortMapTest, ConfigDirFollowsXdgAndIsCreated) {
+    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+    const char* oldHome = std::getenv("HOME");
+    const std::string keepXdg = oldXdg ? oldXdg : "", keepHome = oldHome ? oldHome : "";
+
+    ::setenv("XDG_CONFIG_HOME", (Root + "/xdg").c_str(), 1);
+    EXPECT_EQ(ConfigDir(), Root + "/xdg/kelmor");
+    EXPECT_TRUE(fs::is_directory(Root + "/xdg/kelmor"));
+
+    // A relative XDG_CONFIG_HOME is not valid and falls back to the home folder.
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", Root.c_str(), 1);
+    EXPECT_EQ(ConfigDir(), Root + "/.config/kelmor");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(ConfigDir(), Root + "/.config/kelmor");
+    EXPECT_TRUE(fs::is_directory(Root + "/.config/kelmor"));
+
+    if (oldXdg) ::setenv("XDG_CONFIG_HOME", keepXdg.c_str(), 1);
+    if (oldHome) ::setenv("HOME", keepHome.c_str(), 1);
+}
+#endif
+
 TEST_F(PortMapTest, FactoryMakesTheBackEndAndKeepsOneSimulatedUnit) {
     WriteIni("[PORTS]\r\nCOM2=sim\r\nCOM5=/dev/ttyKELMOR-none\r\n");
     std::unique_ptr<SerialPort> real = MakeSerialPort(5, Config);
-    auto* qt = dynamic_cast<QtSerialPort*>(real.get());
-    ASSERT_NE(qt, nullptr);
-    EXPECT_EQ(qt->Device(), "/dev/ttyKELMOR-none");
-    EXPECT_FALSE(qt->Open());
-    EXPECT_FALSE(qt->LastError().empty());
+    ASSERT_NE(real, nullptr);
+    EXPECT_EQ(dynamic_cast<SimSerialPort*>(real.get()), nullptr);
+    EXPECT_FALSE(real->Open());
+    EXPECT_FALSE(real->LastError().empty());
 
     std::unique_ptr<SerialPort> a = MakeSerialPort(2, Config);
     std::unique_ptr<SerialPort> b = MakeSerialPort(1, Config, true);
@@ -87,29 +135,6 @@ TEST_F(PortMapTest, FactoryMakesTheBackEndAndKeepsOneSimulatedUnit) {
     a->Close(TTimeouts{});
     EXPECT_TRUE(b->Open());
     b->Close(TTimeouts{});
-}
-
-TEST_F(PortMapTest, ConfigDirFollowsXdgAndIsCreated) {
-    const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
-    const char* oldHome = std::getenv("HOME");
-    const std::string keepXdg = oldXdg ? oldXdg : "", keepHome = oldHome ? oldHome : "";
-
-    ::setenv("XDG_CONFIG_HOME", (Root + "/xdg").c_str(), 1);
-    EXPECT_EQ(ConfigDir(), Root + "/xdg/kelmor");
-    struct stat st {};
-    EXPECT_EQ(::stat((Root + "/xdg/kelmor").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISDIR(st.st_mode));
-
-    // A relative XDG_CONFIG_HOME is not valid and falls back to the home folder.
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    ::setenv("HOME", Root.c_str(), 1);
-    EXPECT_EQ(ConfigDir(), Root + "/.config/kelmor");
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(ConfigDir(), Root + "/.config/kelmor");
-    EXPECT_EQ(::stat((Root + "/.config/kelmor").c_str(), &st), 0);
-
-    if (oldXdg) ::setenv("XDG_CONFIG_HOME", keepXdg.c_str(), 1);
-    if (oldHome) ::setenv("HOME", keepHome.c_str(), 1);
 }
 
 } // namespace

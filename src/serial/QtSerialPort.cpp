@@ -1,4 +1,4 @@
-#include "qt/QtSerialPort.h"
+#include "serial/QtSerialPort.h"
 
 #include <QDeadlineTimer>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "qt/PortMap.h"
+#include "serial/PortMap.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,11 +7,14 @@
 #include <system_error>
 #include <vector>
 
-#include "qt/QtSerialPort.h"
+#include "serial/DevicePort.h"
 #include "sim/SimSerialPort.h"
 #include "storage/IniFile.h"
+#include "storage/OsFile.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <cwchar>
+#else
 #include <pwd.h>
 #include <unistd.h>
 #endif
@@ -61,19 +64,20 @@ std::string HomeDir() {
 std::string ConfigDir() {
     fs::path dir;
 #ifdef _WIN32
-    const char* appData = std::getenv("APPDATA");
-    dir = fs::path(appData != nullptr && *appData != '\0' ? appData : ".") / "kelmor";
+    // Read wide: a user name outside the ANSI code page would not survive getenv.
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
+    dir = (appData != nullptr && *appData != L'\0' ? fs::path(appData) : fs::path(".")) / "kelmor";
 #else
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg != nullptr && *xdg == '/')
-        dir = fs::path(xdg) / "kelmor";
+        dir = PathFromUtf8(xdg) / "kelmor";
     else
-        dir = fs::path(HomeDir()) / ".config" / "kelmor";
+        dir = PathFromUtf8(HomeDir()) / ".config" / "kelmor";
 #endif
     std::error_code ec;
     fs::create_directories(dir, ec);
-    return dir.string();
+    return Utf8FromPath(dir);
 }
 
 std::string DefaultPortDevice(int comPort, [[maybe_unused]] const std::string& devDir) {
@@ -94,7 +98,7 @@ std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1
                        const std::string& devDir) {
     if (simOnCom1 && comPort == 1) return SIM_PORT;
     IniFile ini;
-    ini.Load((fs::path(configDir) / "kelmor.ini").string());
+    ini.Load(Utf8FromPath(PathFromUtf8(configDir) / "kelmor.ini"));
     const std::string key = "COM" + std::to_string(comPort);
     const std::string value = ini.ReadString("PORTS", key, "");
     if (IsSim(value)) return SIM_PORT;
@@ -119,7 +123,7 @@ std::unique_ptr<SerialPort> MakeSerialPort(int comPort, const std::string& confi
         // One cable to the one unit: a second open fails, as on a real port.
         return std::make_unique<SimSerialPort>(BuiltInSimUnit(), BuiltInSimLine());
     }
-    return std::make_unique<QtSerialPort>(device);
+    return MakeDevicePort(device);
 }
 
 } // namespace kelmor

@@ -28,9 +28,9 @@ class QtSerialPort : public SerialPort {
     void Close(const TTimeouts& saved) override;
     bool IsOpen() const override { return Opened; }
 
+    std::string LastError() const override { return Error; }
+
     const std::string& Device() const { return DevicePath; }
-    // Why the last Open() failed, for a command-line tool to print.
-    const std::string& LastError() const { return Error; }
 
   private:
     void ApplyLine();
