@@ -20,6 +20,7 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "link/Tick.h"
 #include "qt/CheckField.h"
 #include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
@@ -34,7 +35,6 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
-constexpr std::chrono::milliseconds TIMER_MS{55};
 constexpr const char* kControlProperty = "kelmorControl";
 // The caption sits on the frame line, and the frame starts half a line down
 // also without a caption, so the children's positions match the layout.
@@ -186,7 +186,8 @@ QString GaugeStyle(const QColor& bar) {
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
-    : QMainWindow(parent), Form(form), Model(form.Model()), Timer1(TIMER_MS, [this] {
+    : QMainWindow(parent), Form(form), Model(form.Model()),
+      Timer1(std::chrono::milliseconds(TICK_MS), [this] {
           ++TickTotal;
           Form.OnTimer1();
           Chart->Refresh();

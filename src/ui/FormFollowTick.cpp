@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "link/MonitorCsv.h"
+#include "link/Tick.h"
 #include "storage/IgnFile.h"
 #include "ui/Backups.h"
 #include "ui/TFormHlav.h"
@@ -12,7 +13,6 @@ namespace kelmor {
 
 namespace {
 using C = ControlId;
-constexpr uint32_t TICK_MS = 55;
 } // namespace
 
 void TFormHlav::OnTimer1() {
@@ -73,7 +73,8 @@ void TFormHlav::MenuLogClick() {
 
 void TFormHlav::LogFrame() {
     char line[320];
-    const size_t n = FormatMonitorCsv(MonitorCopy, LogTicks * TICK_MS, line, sizeof line);
+    const size_t n =
+        FormatMonitorCsv(MonitorCopy, LogTicks * static_cast<uint32_t>(TICK_MS), line, sizeof line);
     const bool written = Log.Append(line, n);
     ShowLogState();
     // The log has stopped before the box opens: ticks go on inside it.

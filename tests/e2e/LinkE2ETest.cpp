@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/Tick.h"
 #include "qt/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "support/FormFixture.h"
@@ -18,7 +19,7 @@ namespace {
 TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
     TempDir config;
     const std::string link = config.Path + "/ttyBIKE";
-    PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+    PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;
 
@@ -37,7 +38,7 @@ TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
 
     // The program on the link talks to the unit as usual.
     for (int t = 0; t < 8; ++t) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         form.Timer1Timer();
     }
@@ -67,7 +68,7 @@ TEST(VanishingDevice, TheTickKeepsItsPaceAndAReplugIsFound) {
     form.FormCreate({});
     ASSERT_TRUE(form.SerialLink.IsOpen());
     auto tick = [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         const auto start = std::chrono::steady_clock::now();
         form.Timer1Timer();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/Tick.h"
 #include "qt/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
@@ -35,7 +36,7 @@ class LinkOverPty : public ::testing::Test {
 
     // Time passes and Qt runs, as between two ticks of the program's timer.
     static void Pause() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
     }
     static void Tick(TFormHlav& form) {

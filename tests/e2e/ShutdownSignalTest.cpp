@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "link/Tick.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
 #include "storage/IniFile.h"
@@ -86,7 +87,7 @@ TEST_P(ShutdownSignal, ClosesAsTheUserCloses) {
     const std::string config = home.Path + "/kelmor";
     std::filesystem::create_directories(config);
     auto unit = std::make_shared<SimUnit>();
-    PtyRunner runner(unit, {home.Path + "/kx", 55, 100});
+    PtyRunner runner(unit, {home.Path + "/kx", TICK_MS, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;
     const std::string device = c.NoPort ? home.Path + "/missing" : runner.DevicePath();

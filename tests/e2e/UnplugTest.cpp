@@ -16,6 +16,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/Tick.h"
 #include "qt/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
@@ -48,7 +49,7 @@ class Unplug : public ::testing::Test {
     // Puts the unit on a fresh pseudo-terminal (a new device), under `link`
     // when given.
     void PlugIn(const std::string& link = "") {
-        Runner = std::make_unique<PtyRunner>(Unit, PtyRunner::Options{link, 55, 100});
+        Runner = std::make_unique<PtyRunner>(Unit, PtyRunner::Options{link, TICK_MS, 100});
         std::string error;
         ASSERT_TRUE(Runner->Start(error)) << error;
         Device = Runner->DevicePath();
@@ -64,7 +65,7 @@ class Unplug : public ::testing::Test {
     // One tick at the program's pace; keeps the slowest and when the
     // connection was last confirmed and first reported lost.
     void Tick() {
-        std::this_thread::sleep_for(milliseconds(55));
+        std::this_thread::sleep_for(milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         const uint8_t age = Form->ConnectionAge;
         const auto start = Clock::now();

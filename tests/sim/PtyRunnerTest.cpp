@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "SimTestSupport.h"
+#include "link/Tick.h"
 #include "sim/PtyRunner.h"
 
 namespace kelmor {
@@ -85,7 +86,7 @@ TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
     ASSERT_NE(mkdtemp(dir), nullptr);
     const std::string link = std::string(dir) + "/unit";
     {
-        PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+        PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
         std::string error;
         ASSERT_TRUE(runner.Open(error)) << error;
         EXPECT_EQ(runner.DevicePath(), link);
@@ -111,7 +112,7 @@ TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
     const int keep = ::open(link.c_str(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(keep, 0);
     ::close(keep);
-    PtyRunner refused(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+    PtyRunner refused(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
     std::string error;
     EXPECT_FALSE(refused.Open(error));
     EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
