@@ -27,7 +27,6 @@
 #include "qt/Fonts.h"
 #include "qt/Pictures.h"
 #include "qt/UpDownArrows.h"
-#include "ui/FormBinding.h"
 
 namespace kelmor {
 
@@ -269,15 +268,13 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         // The layout's edits are narrow ("20,100" in 40 pixels): the text may
         // take one of the two pixels Qt keeps free inside each side.
         edit->setTextMargins(-1, 0, -1, 0);
-        edit->OnKey = [this, id](char c) { return HandlesEnter(id) && Form.FormKeyPress(id, c); };
-        const C updown = WindowModel::UpDownOf(id);
-        if (updown != C::FormHlav) edit->OnStep = [this, updown](int d) { Step(updown, d); };
-        if (CommitsOnExit(id))
-            edit->OnExit = [this, id] {
-                // A focused edit hidden by the logic loses the focus while the
-                // model is being applied; that is no exit of the user's.
-                if (Applying == 0) Form.EditExit(id);
-            };
+        edit->OnKey = [this, id](char c) { return Form.Fire(id, UserAction::Key, c); };
+        edit->OnStep = [this, id](int d) { Form.Fire(id, UserAction::Step, d); };
+        edit->OnExit = [this, id] {
+            // A focused edit hidden by the logic loses the focus while the
+            // model is being applied; that is no exit of the user's.
+            if (Applying == 0) Form.Fire(id, UserAction::Exit);
+        };
         edit->IsMenuShortcut = [this](const QKeyEvent& e) { return IsMenuShortcut(e); };
         connect(edit, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { Model.UserSetText(id, text.toStdString()); });
@@ -286,7 +283,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::UpDown: {
         auto* arrows = new UpDownArrows(parent);
-        arrows->OnStep = [this, id](int d) { Step(id, d); };
+        arrows->OnStep = [this, id](int d) { Form.Fire(id, UserAction::Step, d); };
         w = arrows;
         break;
     }
@@ -295,9 +292,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
             if (Applying == 0) Model.UserSetChecked(id, on);
         });
-        if (id == C::CheckBoxProgHned || id == C::CheckBoxZakazCteni ||
-            id == C::CheckBoxRevOutLedRazeni)
-            check->OnMouseUp = [this, id] { Form.CheckBoxProgHnedMouseUp(id); };
+        check->OnMouseUp = [this, id] { Form.Fire(id, UserAction::MouseUp); };
         w = check;
         break;
     }
@@ -311,12 +306,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
             if (!on || Applying != 0) return;
             Model.UserSetItemIndex(id, item);
             ApplyItemIndex(id); // moves the tab stop to the new item
-            if (id == C::RadioGroupPolarita)
-                Form.RadioGroupPolaritaClick();
-            else if (id == C::RadioGroupInput1)
-                Form.RadioGroupInput1Click();
-            else if (id == C::RadioGroupInput2)
-                Form.RadioGroupInput2Click();
+            Form.Fire(id, UserAction::Click);
         });
         w = box;
         break;
@@ -327,7 +317,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         connect(combo, &QComboBox::currentIndexChanged, this, [this, id](int index) {
             if (Applying != 0) return;
             Model.UserSetItemIndex(id, index);
-            Form.EditExit(id);
+            Form.Fire(id, UserAction::Change);
         });
         w = combo;
         break;
@@ -335,7 +325,8 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     case K::Button: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+        connect(button, &QPushButton::clicked, this,
+                [this, id] { Form.Fire(id, UserAction::Click); });
         w = button;
         break;
     }
@@ -345,7 +336,8 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         button->setIconSize(QSize(16, 16));
         button->setIcon(
             ToolIcon(QString::fromLatin1(PictureOf(id)), QSize(16, 16), devicePixelRatioF()));
-        connect(button, &QToolButton::clicked, this, [this, id] { Command(id); });
+        connect(button, &QToolButton::clicked, this,
+                [this, id] { Form.Fire(id, UserAction::Click); });
         w = button;
         break;
     }
@@ -414,7 +406,7 @@ void MainWindow::BuildMenus() {
                 parentMenu->addAction(action);
             }
             connect(action, &QAction::triggered, this, [this, id, action] {
-                Command(id);
+                Form.Fire(id, UserAction::Click);
                 // Qt flips a checkable item by itself; the logic decides the mark.
                 ApplyingScope scope(Applying);
                 action->setChecked(Model[id].Checked);
@@ -727,100 +719,6 @@ void MainWindow::DockStatusBar() {
     bar->setGeometry(0, Client->height() - height, Client->width(), height);
 }
 
-void MainWindow::Command(ControlId sender) {
-    switch (sender) {
-    case C::SpeedButton6:
-    case C::MenuNew:
-        Form.MenuNewClick();
-        break;
-    case C::SpeedButton5:
-    case C::MenuOpen:
-        Form.MenuOpenClick();
-        break;
-    case C::SpeedButton7:
-    case C::MenuSave:
-        Form.MenuSaveClick();
-        break;
-    case C::SpeedButtonPrint:
-    case C::MenuPrint:
-        Form.SpeedButtonPrintClick();
-        break;
-    case C::SpeedButtonZpet:
-    case C::MenuZpet:
-        Form.SpeedButtonZpetClick();
-        break;
-    case C::SpeedButtonZnovu:
-    case C::MenuZnovu:
-        Form.SpeedButtonZnovuClick();
-        break;
-    case C::ButtonRead:
-    case C::MenuRead:
-        Form.MenuReadClick();
-        break;
-    case C::ButtonVerify:
-    case C::MenuVerify:
-        Form.MenuVerifyClick();
-        break;
-    case C::ButtonProgram:
-    case C::MenuProgram:
-        Form.MenuProgramClick();
-        break;
-    case C::BitBtnAdvMinus:
-    case C::MenuAdvanceMinus:
-        Form.BitBtnAdvMinusClick();
-        break;
-    case C::BitBtnAdvPlus:
-    case C::MenuAdvancePlus:
-        Form.BitBtnAdvPlusClick();
-        break;
-    case C::MenuExit:
-        Form.MenuExitClick();
-        break;
-    case C::MenuEnglish:
-        Form.MenuEnglishClick();
-        break;
-    case C::MenuGerman:
-        Form.MenuGermanClick();
-        break;
-    case C::MenuFrench:
-        Form.MenuFrenchClick();
-        break;
-    case C::MenuCzech:
-        Form.MenuCzechClick();
-        break;
-    case C::MenuContens:
-        Form.MenuContensClick();
-        break;
-    case C::MenuAbout:
-        Form.MenuAboutClick();
-        break;
-    case C::MenuRecord:
-        Form.MenuRecordClick();
-        break;
-    case C::MenuCompare:
-        Form.MenuCompareClick();
-        break;
-    case C::MenuBackups:
-        Form.MenuBackupsClick();
-        break;
-    case C::MenuLog:
-        Form.MenuLogClick();
-        break;
-    default:
-        if (Index(sender) >= Index(C::MenuCom1) && Index(sender) <= Index(C::MenuCom10))
-            Form.MenuCom1Click(sender);
-        break;
-    }
-}
-
-void MainWindow::Step(ControlId updown, int direction) {
-    if (!Model[updown].Enabled) return;
-    if (CommitsOnClick(updown))
-        Form.UpDownClick(updown, direction);
-    else
-        Model.StepSpinner(updown, direction);
-}
-
 bool MainWindow::IsMenuShortcut(const QKeyEvent& e) const {
     const QKeySequence pressed(e.keyCombination());
     for (QAction* a : Actions)
@@ -925,7 +823,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     // Keys no control took reach the window's own key handler.
     const char c = TypedChar(*e);
-    if (c != 0 && Form.FormKeyPress(C::FormHlav, c)) {
+    if (c != 0 && Form.Fire(C::FormHlav, UserAction::Key, c)) {
         e->accept();
         return;
     }

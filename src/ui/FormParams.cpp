@@ -110,7 +110,6 @@ void TFormHlav::UpdateVisibility() {
 
 void TFormHlav::UpDownClick(ControlId updown, int direction) {
     Window.StepSpinner(updown, direction);
-    if (!CommitsOnClick(updown)) return;
     ReadControls();
     ApplyEdit();
 }

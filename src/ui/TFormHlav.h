@@ -15,6 +15,7 @@
 #include "ui/MonitorLog.h"
 #include "ui/TPlatform.h"
 #include "ui/WindowModel.h"
+#include "ui/Wiring.h"
 
 namespace kelmor {
 
@@ -64,6 +65,11 @@ class TFormHlav {
 
     WindowModel& Model() { return Window; }
     TPlatform& Platform() { return Host; }
+
+    // Runs the handler that the user's action on a control fires, as the
+    // event wiring says (Wiring.h). False when none ran, or a typed key was
+    // not taken.
+    bool Fire(ControlId sender, UserAction action, int arg = 0);
 
     // Link state: all zero at creation.
     uint8_t Mode = tmIdle;
