@@ -119,13 +119,8 @@ QString CurveChartWidget::AdvanceLabel() const {
     return QString::fromStdString(Model[ControlId::LabelAdvance1].Caption);
 }
 
-void CurveChartWidget::Refresh() {
-    if (Chart.Revision() != PaintedRevision) update();
-}
-
 void CurveChartWidget::paintEvent(QPaintEvent* /*e*/) {
     ++PaintCount;
-    PaintedRevision = Chart.Revision();
     QPainter painter(this);
     painter.setFont(font());
     PaintCurveChart(painter, QRectF(rect()), Chart, RpmLabel(), AdvanceLabel());

@@ -139,12 +139,6 @@ bool GoesAboveExit(C id) {
     return id == C::MenuRecord || id == C::MenuCompare || id == C::MenuBackups;
 }
 
-// Controls whose change may mean a new curve or new axis titles for the chart.
-bool ConcernsChart(C id, Property what) {
-    return what == Property::Caption &&
-           (LayoutOf(id).Kind == K::Edit || id == C::LabelRpm1 || id == C::LabelAdvance1);
-}
-
 // A radio item reacts to the mouse over its whole row, not only its text.
 class RadioItem : public QRadioButton {
   public:
@@ -189,7 +183,6 @@ MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
       Timer1(std::chrono::milliseconds(TICK_MS), [this] {
           ++TickTotal;
           Form.OnTimer1();
-          Chart->Refresh();
       }) {
     Build();
     Model.SetListener(this);
@@ -463,14 +456,6 @@ void MainWindow::ApplyAll() {
 
 void MainWindow::OnControlChanged(ControlId id, Property what) {
     ApplyingScope scope(Applying);
-    if (Chart != nullptr && ConcernsChart(id, what)) {
-        // ShowParams writes the edits: the chart follows the set at once.
-        Form.FollowChart();
-        if (id == C::LabelRpm1 || id == C::LabelAdvance1)
-            Chart->update();
-        else
-            Chart->Refresh();
-    }
     switch (what) {
     case Property::Caption:
         ApplyCaption(id);
@@ -501,6 +486,9 @@ void MainWindow::OnControlChanged(ControlId id, Property what) {
         break;
     case Property::Progress:
         ApplyProgress(id);
+        break;
+    case Property::Picture:
+        if (QWidget* w = Widgets[Index(id)]) w->update();
         break;
     }
 }

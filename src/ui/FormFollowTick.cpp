@@ -25,11 +25,13 @@ void TFormHlav::OnTimer1() {
 void TFormHlav::FollowChart() {
     Chart.FollowCurve(Params());
     Chart.FollowActive(NoActivePoint, ActivePoint);
+    if (Chart.Revision() == ChartShown) return;
+    ChartShown = Chart.Revision();
+    Window.Repaint(C::ImageCurve);
 }
 
 void TFormHlav::AfterTick() {
     const bool frame = TickTookMonitorFrame;
-    FollowChart();
     Chart.Tick();
     if (frame && LiveRpm > 0)
         Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100, MonitorCopy.MonAdvanceMax());
@@ -44,6 +46,7 @@ void TFormHlav::AfterTick() {
         if (LastTransfer.Command == tmRead && LastTransfer.End == TTransferEnd::Succeeded)
             BackupReadSet();
     }
+    FollowChart();
 }
 
 std::string TFormHlav::LogFolder() {

@@ -119,6 +119,8 @@ void TFormHlav::ApplyCaptions() {
     Window.SetChecked(C::MenuFrench, Language == LANG_FRENCH);
     Window.SetChecked(C::MenuCzech, Language == LANG_CZECH);
     ForEachCaption(Language, Messages, &ApplyCaptionRow, &Window);
+    // The chart's axis titles are the captions of the curve's column headers.
+    Window.Repaint(C::ImageCurve);
 }
 
 void TFormHlav::MenuEnglishClick() {

@@ -44,6 +44,8 @@ void TFormHlav::ShowParams() {
     Window.SetChecked(C::CheckBoxZakazCteni, p.ZakazCteni != 0);
     Window.SetChecked(C::CheckBoxRevOutLedRazeni, p.RevOutLedRazeni != 0);
     UpdateVisibility();
+    // The chart shows the set at once, also to a box that opens before the next tick.
+    FollowChart();
 }
 
 void TFormHlav::ApplyEdit() {

@@ -140,7 +140,6 @@ void TFormHlav::MenuRecordClick() {
     ReadControls();
     Normalise();
     ShowParams();
-    FollowChart();
     const WorkshopRecord record = BuildRecord(*this);
 
     // The window's image in the paper look of the print, without the status,
