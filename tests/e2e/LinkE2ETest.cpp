@@ -17,14 +17,14 @@ namespace {
 // The unit's runner makes a link to its slave; whichever name a program
 // opens, a second program is refused.
 TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
-    TempDir config;
-    const std::string link = config.Path + "/ttyBIKE";
+    TempFolder config;
+    const std::string link = config.Path() + "/ttyBIKE";
     PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;
 
     FakePlatform host;
-    host.Config = config.Path;
+    host.Config = config.Path();
     host.PortFactory = [&](int) { return std::make_unique<QtSerialPort>(link); };
     TFormHlav form(host);
     form.FormCreate({});
@@ -55,14 +55,14 @@ TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
 // pulled adapter would): the tick keeps its pace and the program shows that
 // the connection is gone, then finds the unit again on a fresh device.
 TEST(VanishingDevice, TheTickKeepsItsPaceAndAReplugIsFound) {
-    TempDir config;
+    TempFolder config;
     auto runner = std::make_unique<PtyRunner>(std::make_shared<SimUnit>());
     std::string error;
     ASSERT_TRUE(runner->Start(error)) << error;
     std::string device = runner->SlavePath();
 
     FakePlatform host;
-    host.Config = config.Path;
+    host.Config = config.Path();
     host.PortFactory = [&](int) { return std::make_unique<QtSerialPort>(device); };
     TFormHlav form(host);
     form.FormCreate({});

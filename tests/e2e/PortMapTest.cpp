@@ -8,6 +8,7 @@
 #include "qt/PortMap.h"
 #include "qt/QtSerialPort.h"
 #include "sim/SimSerialPort.h"
+#include "support/TestFiles.h"
 
 namespace kelmor {
 namespace {
@@ -15,23 +16,18 @@ namespace {
 class PortMapTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char dir[] = "/tmp/kelmor-portmap-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        Root = dir;
+        Root = Folder.Path();
         Dev = Root + "/dev";
         Config = Root + "/config";
         ASSERT_EQ(::mkdir(Dev.c_str(), 0700), 0);
         ASSERT_EQ(::mkdir(Config.c_str(), 0700), 0);
-    }
-    void TearDown() override {
-        const std::string cmd = "rm -rf '" + Root + "'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0);
     }
     void Touch(const std::string& path) { std::ofstream(path).put('\n'); }
     void WriteIni(const std::string& text) {
         std::ofstream(Config + "/kelmor.ini", std::ios::binary) << text;
     }
 
+    test::TempFolder Folder;
     std::string Root, Dev, Config;
 };
 

@@ -36,7 +36,7 @@ constexpr milliseconds kTickLimit{150};
 class Unplug : public ::testing::Test {
   protected:
     void SetUp() override {
-        Host.Config = Config.Path;
+        Host.Config = Config.Path();
         Host.PortFactory = [this](int) { return std::make_unique<QtSerialPort>(Device); };
     }
     void TearDown() override {
@@ -117,7 +117,7 @@ class Unplug : public ::testing::Test {
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::unique_ptr<PtyRunner> Runner;
     std::string Device;
-    TempDir Config;
+    TempFolder Config;
     FakePlatform Host;
     std::unique_ptr<TFormHlav> Form;
     Clock::duration Slowest{};
@@ -239,7 +239,7 @@ TEST_F(Unplug, PortHeldByAnotherProgram) {
 }
 
 TEST_F(Unplug, DeviceNodeDisappears) {
-    const std::string link = Config.Path + "/ttyBIKE";
+    const std::string link = Config.Path() + "/ttyBIKE";
     PlugIn(link);
     Start();
     ASSERT_TRUE(Host.Boxes.empty());

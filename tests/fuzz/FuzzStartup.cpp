@@ -4,7 +4,6 @@
 // its tick running.
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <new>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "FuzzInput.h"
 #include "support/FakePlatform.h"
+#include "support/TestFiles.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
@@ -20,23 +20,10 @@ namespace {
 
 // One folder for the whole run, as the program has one configuration
 // folder; removed when the run ends.
-void RemoveFolder();
-
 const std::string& Folder() {
-    static const std::string folder = [] {
-        char templ[] = "/tmp/kelmor-fuzz-XXXXXX";
-        const char* made = ::mkdtemp(templ);
-        if (made == nullptr) std::abort();
-        return std::string(made);
-    }();
-    // Registered after the name exists, so it runs before the name goes.
-    [[maybe_unused]] static const bool removal = std::atexit(RemoveFolder) == 0;
-    return folder;
-}
-
-void RemoveFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(Folder(), ec);
+    static const test::TempFolder folder;
+    if (folder.Path().empty()) std::abort();
+    return folder.Path();
 }
 
 // Writes the file, or removes it when `present` is false.

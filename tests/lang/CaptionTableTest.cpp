@@ -1,17 +1,15 @@
-// The caption table: every row in every language, the rows composed from the
-// message table, and that every row names a real control of the window.
+// The caption table: every row in every language, and the rows composed from
+// the message table.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <map>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "lang/CaptionTable.h"
-#include "ui/ControlId.h"
 
 namespace kelmor {
 namespace {
@@ -470,15 +468,6 @@ TEST(CaptionTable, ComposedRowsFollowTheMessageTable) {
         {"RadioGroupInput2", "I 2"}, {"LabelFile1", "&Fichier:"}};
     for (const auto& [control, text] : cases)
         EXPECT_EQ(c.Rows.at(Key{control, P::Caption, 0}), text) << control;
-}
-
-TEST(CaptionTable, EveryRowNamesARealControl) {
-    std::set<std::string> names;
-    for (int i = 0; i < CONTROL_COUNT; ++i)
-        names.insert(ControlName(static_cast<ControlId>(i)));
-    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l)
-        for (const auto& [key, text] : Emit(l).Rows)
-            EXPECT_EQ(names.count(std::get<0>(key)), 1u) << std::get<0>(key);
 }
 
 TEST(CaptionTable, ListsKeepTheirLength) {

@@ -10,6 +10,7 @@
 #include "SimTestSupport.h"
 #include "link/Tick.h"
 #include "sim/PtyRunner.h"
+#include "support/TestFiles.h"
 
 namespace kelmor {
 namespace {
@@ -82,9 +83,8 @@ TEST(PtyRunner, HeldBackRepliesComeOutOnLaterPolls) {
 }
 
 TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
-    char dir[] = "/tmp/kelmor-pty-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string link = std::string(dir) + "/unit";
+    test::TempFolder dir;
+    const std::string link = dir.File("unit");
     {
         PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
         std::string error;
@@ -116,8 +116,6 @@ TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
     std::string error;
     EXPECT_FALSE(refused.Open(error));
     EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
-    ::unlink(link.c_str());
-    ::rmdir(dir);
 }
 
 TEST(PtyRunner, AHalfFrameIsDroppedWhenTheLineGoesQuiet) {

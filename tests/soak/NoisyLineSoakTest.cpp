@@ -25,9 +25,7 @@
 #include <vector>
 
 #include "sim/SimRandom.h"
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
-#include "support/FormFixture.h"
+#include "support/SimFormFixture.h"
 
 namespace kelmor::test {
 namespace {
@@ -71,10 +69,10 @@ struct StatusLog : ModelListener {
     }
 };
 
-class NoisyLine : public FormFixture {
+class NoisyLine : public SimFormFixture {
   protected:
     void SetUp() override {
-        FormFixture::SetUp();
+        SimFormFixture::SetUp();
         Transfers = static_cast<int>(EnvNumber("KELMOR_SOAK_TRANSFERS", 100));
         Rate = EnvNumber("KELMOR_SOAK_RATE", 0.05);
         const auto seed = static_cast<uint64_t>(EnvNumber("KELMOR_SOAK_SEED", 1));
@@ -83,10 +81,8 @@ class NoisyLine : public FormFixture {
         f.Seed = seed;
         f.DropRate = f.CorruptRate = f.SplitRate = f.DuplicateRate = f.StrayRate = Rate;
         f.GarbleRate = EnvNumber("KELMOR_SOAK_GARBLE", Rate);
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
         // A modal box stays open for a few ticks, as a person reads it.
         Host.WhileBoxOpen = [this] { Ticks(5); };
-        Start();
         Log.Model = &W();
         W().SetListener(&Log);
     }
@@ -196,7 +192,6 @@ class NoisyLine : public FormFixture {
                     line.c_str());
     }
 
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     SimRandom Random;
     StatusLog Log;
     int Transfers = 0;

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "storage/AtomicFile.h"
-#include "storage/TestFiles.h"
+#include "support/TestFiles.h"
 
 namespace kelmor {
 namespace {

@@ -11,19 +11,12 @@
 #include <sstream>
 
 #include "link/MonitorCsv.h"
-#include "support/FileText.h"
 #include "support/FormFixture.h"
 #include "support/MonitorFrame.h"
+#include "support/TestFiles.h"
 
 namespace kelmor::test {
 namespace {
-
-// The last transfer's end as the status line and the workshop record say it.
-std::string EndText(const TFormHlav& form) {
-    std::string text;
-    TransferEndText(form.LastTransfer, form.Messages, text);
-    return text;
-}
 
 using C = ControlId;
 namespace fs = std::filesystem;
@@ -60,7 +53,7 @@ class MonitorLogging : public FormFixture {
         Feed(CMD_MONITOR_REPLY, f.data);
         Form->OnTimer1();
     }
-    std::string LogFolder() { return Config.Path + "/logs"; }
+    std::string LogFolder() { return Config.Path() + "/logs"; }
     std::vector<std::string> LogLines() { return Lines(ReadFile(Form->Log.Path())); }
 };
 
@@ -211,7 +204,7 @@ TEST_F(MonitorLogging, TicksInsideABoxLogEachFrameOnce) {
 // The program dies without a word (SIGKILL): every line written before is
 // whole in the file.
 TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
-    TempDir config;
+    TempFolder config;
     constexpr int kFrames = 40;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -221,7 +214,7 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
         ::close(ready[0]);
         FakeSerialPort::Shared line;
         FakePlatform host;
-        host.Config = config.Path;
+        host.Config = config.Path();
         host.PortFactory = [&line](int) { return std::make_unique<FakeSerialPort>(line); };
         TFormHlav form(host);
         form.FormCreate({});
@@ -247,7 +240,7 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
-    const std::string text = ReadFile(config.Path + "/logs/monitor-2026-12-10_13-50-00.csv");
+    const std::string text = ReadFile(config.Path() + "/logs/monitor-2026-12-10_13-50-00.csv");
     ASSERT_TRUE(text.ends_with("\r\n"));
     const std::vector<std::string> lines = Lines(text);
     ASSERT_EQ(lines.size(), static_cast<size_t>(kFrames + 1));
