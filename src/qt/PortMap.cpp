@@ -96,7 +96,7 @@ std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1
     IniFile ini;
     ini.Load((fs::path(configDir) / "kelmor.ini").string());
     const std::string key = "COM" + std::to_string(comPort);
-    const std::string value = ini.ReadString("PORTS", key, "");
+    std::string value = ini.ReadString("PORTS", key, "");
     if (IsSim(value)) return SIM_PORT;
     if (!value.empty()) return value;
     return DefaultPortDevice(comPort, devDir);

@@ -31,8 +31,9 @@ uint16_t EngineModel::CycleRpm(uint32_t ms, const TIgnParams& params) {
     const uint32_t t = ms % CycleMs;
     const uint32_t top = SweepTop(params);
     uint32_t rpm = 0;
+    // Idle comes twice in the cycle, before the sweep and after it.
     if (t < IdleEndMs)
-        rpm = IdleRpm;
+        rpm = IdleRpm; // NOLINT(bugprone-branch-clone)
     else if (t < RampUpEndMs)
         rpm = Lerp(IdleRpm, top, t - IdleEndMs, RampUpEndMs - IdleEndMs);
     else if (t < LimiterEndMs)

@@ -66,9 +66,10 @@ std::string WriteNewFile(const std::string& folder, const std::string& name,
     const fs::path base(name);
     const std::string stem = base.stem().string();
     const std::string extension = base.extension().string();
+    std::string file = name;
     for (int n = 1; n <= 100; ++n) {
-        const fs::path path =
-            fs::path(folder) / (n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+        if (n > 1) file.assign(stem).append("-").append(std::to_string(n)).append(extension);
+        const fs::path path = fs::path(folder) / file;
         if (fs::exists(fs::symlink_status(path, ec))) continue;
         return WriteFileAtomically(path.string(), text) ? path.string() : std::string();
     }

@@ -50,8 +50,8 @@ WorkshopRecord BuildRecord(TFormHlav& form) {
     r.CurveHeader = {t.MsgPoint, w[C::LabelRpm1].Caption, w[C::LabelAdvance1].Caption};
     r.PointsInUse = std::min<int>(p.PocetBodu, CURVE_POINTS);
     for (int k = 0; k < CURVE_POINTS; ++k) {
-        const ParamField& rpm = ParamFields()[static_cast<size_t>(1 + 2 * k)];
-        const ParamField& advance = ParamFields()[static_cast<size_t>(2 + 2 * k)];
+        const ParamField& rpm = ParamFields()[1 + 2 * static_cast<size_t>(k)];
+        const ParamField& advance = ParamFields()[2 + 2 * static_cast<size_t>(k)];
         r.CurveRows.push_back({std::to_string(k + 1), FieldValue(rpm, StoredValue(rpm, p), w, t),
                                FieldValue(advance, StoredValue(advance, p), w, t)});
     }
