@@ -34,10 +34,10 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
-constexpr const char* kControlProperty = "kelmorControl";
+constexpr const char* CONTROL_PROPERTY = "kelmorControl";
 // The caption sits on the frame line, and the frame starts half a line down
 // also without a caption, so the children's positions match the layout.
-const QString kGroupBoxStyle =
+const QString GROUP_BOX_STYLE =
     QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
                    " margin-top: 6px; }"
                    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
@@ -201,7 +201,7 @@ MainWindow::~MainWindow() {
 void MainWindow::Build() {
     setWindowIcon(ProgramIcon());
     Client = new QWidget(this);
-    Client->setProperty(kControlProperty, Index(C::FormHlav));
+    Client->setProperty(CONTROL_PROPERTY, Index(C::FormHlav));
     Client->setFont(ControlFont(LayoutOf(C::FormHlav).FontPx));
     Client->setAutoFillBackground(true);
     setCentralWidget(Client);
@@ -216,7 +216,7 @@ void MainWindow::Build() {
         QWidget* parentWidget = Widgets[Index(row.Parent)];
         Q_ASSERT(parentWidget != nullptr);
         QWidget* w = BuildControl(row, parentWidget);
-        w->setProperty(kControlProperty, i);
+        w->setProperty(CONTROL_PROPERTY, i);
         if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
         if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
         Widgets[i] = w;
@@ -242,7 +242,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     switch (row.Kind) {
     case K::GroupBox: {
         w = new QGroupBox(parent);
-        w->setStyleSheet(kGroupBoxStyle);
+        w->setStyleSheet(GROUP_BOX_STYLE);
         break;
     }
     case K::Label:
@@ -291,7 +291,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::RadioGroup: {
         auto* box = new QGroupBox(parent);
-        box->setStyleSheet(kGroupBoxStyle);
+        box->setStyleSheet(GROUP_BOX_STYLE);
         auto* group = new QButtonGroup(box);
         group->setExclusive(true);
         RadioButtons[Index(id)] = group;
@@ -652,7 +652,7 @@ void MainWindow::ApplyItems(ControlId id) {
         auto* b = new RadioItem(Text(items[i]), box);
         b->setGeometry(8, top + i * rowHeight, row.Width - 10, rowHeight);
         b->setFocusPolicy(row.TakesFocus ? Qt::ClickFocus : Qt::NoFocus);
-        b->setProperty(kControlProperty, Index(id));
+        b->setProperty(CONTROL_PROPERTY, Index(id));
         group->addButton(b, i);
         if (previous != nullptr) QWidget::setTabOrder(previous, b);
         previous = b;
@@ -716,7 +716,7 @@ bool MainWindow::IsMenuShortcut(const QKeyEvent& e) const {
 
 ControlId MainWindow::ControlOf(const QWidget* widget) const {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        const QVariant v = w->property(kControlProperty);
+        const QVariant v = w->property(CONTROL_PROPERTY);
         if (v.isValid()) return static_cast<C>(v.toInt());
     }
     return C::FormHlav;

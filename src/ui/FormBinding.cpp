@@ -29,12 +29,12 @@ constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> MakeBindings() {
     }
     return b;
 }
-constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> kBindings = MakeBindings();
+constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> BINDINGS = MakeBindings();
 
 } // namespace
 
 const std::array<SpinnerBinding, SPINNER_BINDING_COUNT>& SpinnerBindings() {
-    return kBindings;
+    return BINDINGS;
 }
 
 } // namespace kelmor

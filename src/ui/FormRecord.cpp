@@ -144,11 +144,11 @@ void TFormHlav::MenuRecordClick() {
 
     // The window's image in the paper look of the print, without the status,
     // connection and log lines, which the text below tells better.
-    constexpr C kLines[] = {C::LabelHlaseni, C::CGaugeProgram, C::LabelSpojeni, C::LabelLog};
-    bool shown[std::size(kLines)];
-    for (size_t i = 0; i < std::size(kLines); ++i) {
-        shown[i] = Window[kLines[i]].Visible;
-        Window.SetVisible(kLines[i], false);
+    constexpr C LINES[] = {C::LabelHlaseni, C::CGaugeProgram, C::LabelSpojeni, C::LabelLog};
+    bool shown[std::size(LINES)];
+    for (size_t i = 0; i < std::size(LINES); ++i) {
+        shown[i] = Window[LINES[i]].Visible;
+        Window.SetVisible(LINES[i], false);
     }
     Printing = true;
     UpdateVisibility();
@@ -156,8 +156,8 @@ void TFormHlav::MenuRecordClick() {
     const bool written = Host.WriteRecordPdf(*path, record, error);
     Printing = false;
     UpdateVisibility();
-    for (size_t i = 0; i < std::size(kLines); ++i)
-        Window.SetVisible(kLines[i], shown[i]);
+    for (size_t i = 0; i < std::size(LINES); ++i)
+        Window.SetVisible(LINES[i], shown[i]);
 
     if (!written) {
         std::string text = Messages.MsgRecordError + "\n" + *path;

@@ -31,7 +31,7 @@ namespace {
 using C = ControlId;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kKills = 100; // per kind of write
+constexpr int KILLS = 100; // per kind of write
 
 // The main window with no port and no boxes left over from its start.
 struct Window {
@@ -152,7 +152,7 @@ TEST(InterruptedWrites, SaveKilledAtAnyMomentLeavesAWholeFile) {
     SimRandom random(2024);
     const int maxDelay = static_cast<int>(std::max<long long>(4 * saveUs, 2000));
     int kills = 0;
-    for (int k = 0; k < kKills; ++k) {
+    for (int k = 0; k < KILLS; ++k) {
         const bool killed = KillDuring(
             [&](int readyFd) {
                 Window w(config.Path());
@@ -192,7 +192,7 @@ TEST(InterruptedWrites, ShutdownKilledAtAnyMomentLeavesWholeSettings) {
     ASSERT_TRUE(std::filesystem::exists(image));
 
     SimRandom random(77);
-    for (int k = 0; k < kKills; ++k) {
+    for (int k = 0; k < KILLS; ++k) {
         const bool killed = KillDuring(
             [&](int readyFd) {
                 Window w(config.Path());

@@ -31,7 +31,7 @@ using std::chrono::milliseconds;
 
 // A tick may wait for the line at most the 100 ms read timeout; the rest is
 // headroom for a loaded machine.
-constexpr milliseconds kTickLimit{150};
+constexpr milliseconds TICK_LIMIT{150};
 
 class Unplug : public ::testing::Test {
   protected:
@@ -180,7 +180,7 @@ TEST_F(Unplug, FarEndClosesDuringATransferOrTheMonitor) {
         EXPECT_TRUE(S(C::LabelSpojeni).Visible);
         EXPECT_EQ(LostFrom - LastAccepted, 18);
         EXPECT_TRUE(Host.Boxes.empty());
-        EXPECT_LT(Slowest, kTickLimit);
+        EXPECT_LT(Slowest, TICK_LIMIT);
     }
 
     // Back on a new device: choosing the COM item finds the unit again.
@@ -189,7 +189,7 @@ TEST_F(Unplug, FarEndClosesDuringATransferOrTheMonitor) {
     EXPECT_TRUE(Host.Boxes.empty());
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 TEST_F(Unplug, PortHeldByAnotherProgram) {
@@ -235,7 +235,7 @@ TEST_F(Unplug, PortHeldByAnotherProgram) {
     ASSERT_TRUE(Form->SerialLink.IsOpen());
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 TEST_F(Unplug, DeviceNodeDisappears) {
@@ -268,7 +268,7 @@ TEST_F(Unplug, DeviceNodeDisappears) {
     EXPECT_EQ(Host.Boxes.size(), 1u);
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 } // namespace

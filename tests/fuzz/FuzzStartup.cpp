@@ -41,9 +41,9 @@ void Put(const std::string& path, bool present, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::FuzzInput in(data, size);
     const uint8_t flags = in.Byte();
-    static const char* const kWords[] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY", "deutsch", "X"};
+    static const char* const WORDS[] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY", "deutsch", "X"};
     std::vector<std::string> args;
-    if (flags & 8) args.emplace_back(kWords[(flags >> 4) % 6]);
+    if (flags & 8) args.emplace_back(WORDS[(flags >> 4) % 6]);
     const size_t iniLength = in.Byte() * 4u;
     Put(Folder() + "/kelmor.ini", flags & 1, in.Bytes(iniLength));
     Put(Folder() + "/_kelmor.ini", flags & 2, in.Rest());

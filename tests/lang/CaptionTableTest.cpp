@@ -24,7 +24,7 @@ struct ExpectedRow {
 };
 
 // Every row except the ten port hints, composed rows written out in full.
-const ExpectedRow kExpected[] = {
+const ExpectedRow EXPECTED[] = {
     {"FormHlav",
      P::Caption,
      0,
@@ -376,7 +376,7 @@ const ExpectedRow kExpected[] = {
       "Zapisovat každý rámec monitoru do souboru CSV"}},
 };
 
-const std::array<const char*, LANGUAGE_COUNT> kComHintPrefix = {
+const std::array<const char*, LANGUAGE_COUNT> COM_HINT_PREFIX = {
     "Set com", "Com-Anschluß auswahl", "installer com", "Nastavení komunikace na port com"};
 
 using Key = std::tuple<std::string, CaptionProperty, int>;
@@ -412,11 +412,11 @@ std::string Describe(const Key& k) {
 
 std::map<Key, std::string> ExpectedFor(TLanguage language) {
     std::map<Key, std::string> rows;
-    for (const ExpectedRow& e : kExpected)
+    for (const ExpectedRow& e : EXPECTED)
         rows.emplace(Key{e.Control, e.What, e.Item}, e.Text[language]);
     for (int n = 1; n <= 10; ++n)
         rows.emplace(Key{"MenuCom" + std::to_string(n), P::Hint, 0},
-                     std::string(kComHintPrefix[language]) + " " + std::to_string(n));
+                     std::string(COM_HINT_PREFIX[language]) + " " + std::to_string(n));
     return rows;
 }
 

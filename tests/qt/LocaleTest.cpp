@@ -29,7 +29,7 @@ using C = ControlId;
 
 namespace {
 
-constexpr const char* kLocale = "de_DE.UTF-8";
+constexpr const char* LOCALE = "de_DE.UTF-8";
 // Why the locale could not be made, when it could not.
 std::string LocaleProblem;
 std::unique_ptr<TempFolder> LocaleFolder;
@@ -42,7 +42,7 @@ void UseGermanLocale() {
         LocaleProblem = "no temporary folder";
         return;
     }
-    const std::string locale = LocaleFolder->File(kLocale);
+    const std::string locale = LocaleFolder->File(LOCALE);
     const std::string command = "localedef -c -i de_DE -f UTF-8 " + locale + " >/dev/null 2>&1";
     [[maybe_unused]] const int rc = std::system(command.c_str());
     if (!QFile::exists(QString::fromStdString(locale + "/LC_NUMERIC"))) {
@@ -51,7 +51,7 @@ void UseGermanLocale() {
         return;
     }
     ::setenv("LOCPATH", LocaleFolder->Path().c_str(), 1);
-    ::setenv("LC_ALL", kLocale, 1);
+    ::setenv("LC_ALL", LOCALE, 1);
     ::unsetenv("LANGUAGE");
 }
 
@@ -127,7 +127,7 @@ class LocaleTest : public QObject {
         const std::string inC = MachineTexts();
         QVERIFY(inC.find("13.284,") != std::string::npos);
         QVERIFY(inC.find(",0.007,") != std::string::npos);
-        QVERIFY(std::setlocale(LC_NUMERIC, kLocale) != nullptr);
+        QVERIFY(std::setlocale(LC_NUMERIC, LOCALE) != nullptr);
         char probe[16];
         std::snprintf(probe, sizeof probe, "%.1f", 13.4);
         const std::string comma(probe);

@@ -71,7 +71,7 @@ class TickTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&h.View));
         QTRY_VERIFY(unit->Stats().MonitorRequests >= 1);
 
-        constexpr int kOpenMs = 1650; // 30 ticks
+        constexpr int OPEN_MS = 1650; // 30 ticks
         QString text;
         int ticksAtOpen = -1, ticks = 0;
         unsigned requestsAtOpen = 0, requests = 0;
@@ -87,7 +87,7 @@ class TickTest : public QObject {
                     open.start();
                     return;
                 }
-                if (open.elapsed() < kOpenMs) return;
+                if (open.elapsed() < OPEN_MS) return;
                 ticks = h.View.Ticks() - ticksAtOpen;
                 requests = unit->Stats().MonitorRequests - requestsAtOpen;
                 labelShown = h.S(C::LabelSpojeni).Visible;
@@ -97,7 +97,7 @@ class TickTest : public QObject {
             10000);
         h.Form.MenuReadClick();
         QTRY_VERIFY_WITH_TIMEOUT(answered, 8000);
-        std::printf("in %d ms of an open box: %d ticks, %u monitor requests\n", kOpenMs, ticks,
+        std::printf("in %d ms of an open box: %d ticks, %u monitor requests\n", OPEN_MS, ticks,
                     requests);
         QVERIFY2(text.startsWith(boxStart), qPrintable(text));
         QVERIFY(idle);

@@ -35,7 +35,7 @@ using C = ControlId;
 // A transfer sends its first page 1 to 4 ticks after the start, and each of
 // its three pages gives up 20 ticks after its first send (5 sends, 4 ticks
 // apart): 64 ticks at most, whatever the line does.
-constexpr int kTickBudget = 4 + 3 * 20;
+constexpr int TICK_BUDGET = 4 + 3 * 20;
 
 double EnvNumber(const char* name, double fallback) {
     const char* v = std::getenv(name);
@@ -105,7 +105,7 @@ class NoisyLine : public SimFormFixture {
 
     // Ticks until the transfer ends, within its budget.
     void RunTransfer(int i) {
-        for (int t = 1; t <= kTickBudget; ++t) {
+        for (int t = 1; t <= TICK_BUDGET; ++t) {
             NoisyTick();
             if (Form->Mode == tmIdle) {
                 Longest = std::max(Longest, t);
@@ -113,7 +113,7 @@ class NoisyLine : public SimFormFixture {
                 return;
             }
         }
-        FAIL() << "transfer " << i << " still running after " << kTickBudget << " ticks";
+        FAIL() << "transfer " << i << " still running after " << TICK_BUDGET << " ticks";
     }
 
     void RandomBytes(void* p, size_t n) {

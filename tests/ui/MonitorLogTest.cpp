@@ -205,7 +205,7 @@ TEST_F(MonitorLogging, TicksInsideABoxLogEachFrameOnce) {
 // whole in the file.
 TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
     TempFolder config;
-    constexpr int kFrames = 40;
+    constexpr int FRAMES = 40;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -219,7 +219,7 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
         TFormHlav form(host);
         form.FormCreate({});
         form.MenuLogClick();
-        for (int i = 0; i < kFrames; ++i) {
+        for (int i = 0; i < FRAMES; ++i) {
             TLinkFrame f;
             BuildFrame(f, CMD_MONITOR_REPLY,
                        MonitorFrame::Running(static_cast<uint16_t>(1000 + i), 10).data);
@@ -243,8 +243,8 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
     const std::string text = ReadFile(config.Path() + "/logs/monitor-2026-12-10_13-50-00.csv");
     ASSERT_TRUE(text.ends_with("\r\n"));
     const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), static_cast<size_t>(kFrames + 1));
-    for (int i = 0; i < kFrames; ++i)
+    ASSERT_EQ(lines.size(), static_cast<size_t>(FRAMES + 1));
+    for (int i = 0; i < FRAMES; ++i)
         EXPECT_TRUE(lines[static_cast<size_t>(i + 1)].starts_with(
             std::to_string(55 * (i + 1)) + "," + std::to_string(1000 + i) + ","))
             << lines[static_cast<size_t>(i + 1)];
