@@ -60,10 +60,8 @@ QImage WindowPicture(const QString& word) {
     view.show();
     form.MenuReadClick();
     // Monitor requests move the engine on; 160 ticks bring it to about 6 000 rpm.
-    for (int tick = 0; tick < 160; ++tick) {
+    for (int tick = 0; tick < 160; ++tick)
         form.OnTimer1();
-        view.ChartWidget()->Refresh();
-    }
     QApplication::processEvents();
     const QImage picture = view.grab().toImage();
     form.FormClose();

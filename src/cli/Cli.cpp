@@ -22,7 +22,7 @@ namespace kelmor::cli {
 
 namespace {
 
-constexpr const char* kToolHelp = R"(Usage: kelmor-cli COMMAND [OPTIONS]
+constexpr const char* TOOL_HELP = R"(Usage: kelmor-cli COMMAND [OPTIONS]
        kelmor-cli --version
 
 Reads, programs, verifies and watches the ignition unit over a serial line
@@ -63,7 +63,7 @@ Exit status:
 'kelmor-cli COMMAND --help' tells more about a command.
 )";
 
-constexpr const char* kReadHelp = R"(Usage: kelmor-cli read --port P [-o FILE.ign]
+constexpr const char* READ_HELP = R"(Usage: kelmor-cli read --port P [-o FILE.ign]
 
 Reads the parameter set from the unit and verifies it by reading it once
 more, as the window's Read command does, and writes it as a .ign file exactly
@@ -81,7 +81,7 @@ twice, and names each of those fields on standard error.
   -o, --output F   the .ign file to write; - for standard output
 )";
 
-constexpr const char* kProgramHelp = R"(Usage: kelmor-cli program --port P FILE.ign
+constexpr const char* PROGRAM_HELP = R"(Usage: kelmor-cli program --port P FILE.ign
 
 Reads the unit first, so that its reserved bytes 7, 8 and 19, which a .ign
 file does not hold, stay its own. A unit that refuses reading is programmed
@@ -101,7 +101,7 @@ the unit's identification.
   FILE.ign   the parameter file; - for standard input
 )";
 
-constexpr const char* kVerifyHelp = R"(Usage: kelmor-cli verify --port P FILE.ign
+constexpr const char* VERIFY_HELP = R"(Usage: kelmor-cli verify --port P FILE.ign
 
 Tells whether the unit holds the set of FILE.ign, taken as the window's Open
 loads it: every field the file holds is compared except the read protection,
@@ -115,7 +115,7 @@ is compared all the same, its reserved bytes taken from its reply.
   FILE.ign   the parameter file; - for standard input
 )";
 
-constexpr const char* kMonitorHelp =
+constexpr const char* MONITOR_HELP =
     R"(Usage: kelmor-cli monitor --port P [--count N] [--csv | --json]
 
 Prints every monitor frame the unit sends (about three a second), decoded:
@@ -131,7 +131,7 @@ start. Runs until Ctrl+C or SIGTERM, or until N frames with --count; with
   --json       JSON objects (the README names every key) instead
 )";
 
-constexpr const char* kShowHelp = R"(Usage: kelmor-cli show FILE.ign [--json] [--raw]
+constexpr const char* SHOW_HELP = R"(Usage: kelmor-cli show FILE.ign [--json] [--raw]
 
 Prints the parameter set that FILE.ign (- for standard input) gives after
 normalisation (as the window would hold it after opening the file), every
@@ -355,15 +355,15 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
 
     CLI::App* sim = AddSimCommand(tool, c.Sim);
     const std::pair<CLI::App*, const char*> helps[] = {
-        {read, kReadHelp},       {program, kProgramHelp}, {verify, kVerifyHelp},
-        {monitor, kMonitorHelp}, {show, kShowHelp},       {sim, kSimHelp}};
+        {read, READ_HELP},       {program, PROGRAM_HELP}, {verify, VERIFY_HELP},
+        {monitor, MONITOR_HELP}, {show, SHOW_HELP},       {sim, SIM_HELP}};
 
     if (args.empty()) {
-        *env.Err << kToolHelp;
+        *env.Err << TOOL_HELP;
         return ExitUnusable;
     }
     if (args[0] == "help") {
-        *env.Out << kToolHelp;
+        *env.Out << TOOL_HELP;
         return ExitOk;
     }
     bool known = false;
@@ -377,7 +377,7 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     try {
         tool.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        const char* text = kToolHelp;
+        const char* text = TOOL_HELP;
         for (const auto& [app, help] : helps)
             if (tool.got_subcommand(app)) text = help;
         *env.Out << text;
@@ -400,7 +400,7 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     if (tool.got_subcommand(monitor)) return CmdMonitor(c, env);
     if (tool.got_subcommand(show)) return CmdShow(c, env);
     if (tool.got_subcommand(sim)) return RunSimCommand(c.Sim, env);
-    *env.Err << kToolHelp;
+    *env.Err << TOOL_HELP;
     return ExitUnusable;
 }
 

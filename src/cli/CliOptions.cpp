@@ -40,7 +40,7 @@ CLI::Validator WholeNumber(int64_t min, int64_t max) {
                 sign = t.substr(0, 1);
                 t.remove_prefix(1);
             }
-            const std::string wrong = "'" + text + "' is not a whole number from " + range;
+            std::string wrong = "'" + text + "' is not a whole number from " + range;
             if (!AllDigits(t)) return wrong;
             const std::string canonical = Canonical(sign, t);
             // Eighteen digits stay well inside 64 bits.
@@ -57,7 +57,7 @@ CLI::Validator WholeNumber(int64_t min, int64_t max) {
 CLI::Validator WholeNumberU64() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            const std::string wrong = "'" + text + "' is not a whole number of 0 or more";
+            std::string wrong = "'" + text + "' is not a whole number of 0 or more";
             if (!AllDigits(text)) return wrong;
             const std::string canonical = Canonical("", text);
             uint64_t v = 0;
@@ -74,7 +74,7 @@ CLI::Validator Decimal(double min, double max, const std::string& unit) {
     const std::string range = Numbers(min) + " to " + Numbers(max) + unit;
     return CLI::Validator(
         [min, max, range](std::string& text) -> std::string {
-            const std::string wrong = "'" + text + "' is not a number from " + range;
+            std::string wrong = "'" + text + "' is not a number from " + range;
             // Digits with at most one point, and a sign: no blanks, exponents,
             // hex, infinities or NaN.
             std::string_view t = text;

@@ -10,8 +10,8 @@ namespace kelmor::cli {
 
 namespace {
 
-constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* MONTHS[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 // "YYYY-MM-DD" or "HH:MM": numbers of fixed width between the separators.
 bool SplitNumbers(const std::string& text, char sep, const int* widths, int count, int* out) {
@@ -31,14 +31,14 @@ bool SplitNumbers(const std::string& text, char sep, const int* widths, int coun
 }
 
 bool ParseDate(const std::string& text, int ymd[3]) {
-    static constexpr int widths[3] = {4, 2, 2};
-    return SplitNumbers(text, '-', widths, 3, ymd) && ymd[0] >= 2000 && ymd[0] <= 2099 &&
+    static constexpr int WIDTHS[3] = {4, 2, 2};
+    return SplitNumbers(text, '-', WIDTHS, 3, ymd) && ymd[0] >= 2000 && ymd[0] <= 2099 &&
            ymd[1] >= 1 && ymd[1] <= 12 && ymd[2] >= 1 && ymd[2] <= 31;
 }
 
 bool ParseTime(const std::string& text, int hm[2]) {
-    static constexpr int widths[2] = {2, 2};
-    return SplitNumbers(text, ':', widths, 2, hm) && hm[0] <= 23 && hm[1] <= 59;
+    static constexpr int WIDTHS[2] = {2, 2};
+    return SplitNumbers(text, ':', WIDTHS, 2, hm) && hm[0] <= 23 && hm[1] <= 59;
 }
 
 CLI::Validator Check(bool (*ok)(const std::string&), const char* expected) {
@@ -59,7 +59,7 @@ bool Letters(const std::string& t) {
 
 } // namespace
 
-const char* const kSimHelp = R"(Usage: kelmor-cli sim [--link PATH] [OPTIONS]
+const char* const SIM_HELP = R"(Usage: kelmor-cli sim [--link PATH] [OPTIONS]
 
 Runs a simulated ignition unit on a pseudo-terminal and prints the device
 path; with --link the symbolic link PATH points to it. Other commands reach
@@ -141,7 +141,7 @@ void ConfigureSimUnit(const SimSettings& s, SimUnit& unit) {
     int ymd[3], hm[2];
     if (!s.Date.empty() && ParseDate(s.Date, ymd)) {
         ident.ProgYear = static_cast<uint8_t>(ymd[0] - 2000);
-        ident.ProgMonthCode = MonthCode(kMonths[ymd[1] - 1]);
+        ident.ProgMonthCode = MonthCode(MONTHS[ymd[1] - 1]);
         ident.ProgDay = static_cast<uint8_t>(ymd[2]);
     }
     if (!s.Time.empty() && ParseTime(s.Time, hm)) {

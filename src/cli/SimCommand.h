@@ -24,7 +24,7 @@ struct SimSettings {
 };
 
 // The help of "kelmor-cli sim".
-extern const char* const kSimHelp;
+extern const char* const SIM_HELP;
 
 // Adds the sim command and its options (with their checks) to the tool's parser.
 CLI::App* AddSimCommand(CLI::App& tool, SimSettings& settings);

@@ -11,7 +11,7 @@ std::atomic<int> StopNumber{0};
 static_assert(std::atomic<bool>::is_always_lock_free, "the flag is set from a signal handler");
 static_assert(std::atomic<int>::is_always_lock_free, "the number is set from a signal handler");
 
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int STOP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
 
 void OnStopSignal(int signal) {
     int none = 0;
@@ -25,7 +25,7 @@ const std::atomic<bool>* InstallStopSignals() {
     struct sigaction action {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
-    for (int s : kStopSignals)
+    for (int s : STOP_SIGNALS)
         sigaction(s, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
     return &StopFlag;
@@ -38,7 +38,7 @@ const std::atomic<int>* StopSignalNumber() {
 int FinishProcess(int status) {
     const int signal = status - 128;
     bool ours = signal == SIGPIPE;
-    for (int s : kStopSignals)
+    for (int s : STOP_SIGNALS)
         ours = ours || signal == s;
     if (!ours) return status;
     struct sigaction action {};

@@ -2,9 +2,9 @@
 #include <chrono>
 #include <cstdint>
 
-namespace kelmor::cli {
+#include "link/Tick.h"
 
-inline constexpr int TICK_MS = 55;
+namespace kelmor::cli {
 
 // The pace of Timer1Timer. A real line needs real time between ticks; the
 // in-process simulated unit answers at once, so its ticks need none.

@@ -21,9 +21,9 @@ struct CaptionRow {
 };
 
 // Also the base of the LabelFile1 caption.
-constexpr LanguageTexts kMenuFile = {"&File", "&Datei", "&Fichier", "&Soubor"};
+constexpr LanguageTexts MENU_FILE = {"&File", "&Datei", "&Fichier", "&Soubor"};
 
-constexpr CaptionRow kRows[] = {
+constexpr CaptionRow ROWS[] = {
     // Window title; the product name stands between double quotes.
     {{"FormHlav", nullptr, P::Caption, 0},
      {"Programming of \"ZEV Torvanic\" unit", "Programmierung der \"ZEV Torvanic\" QLX Zündbox",
@@ -32,7 +32,7 @@ constexpr CaptionRow kRows[] = {
     {{"LabelSpojeni", nullptr, P::Caption, 0},
      {"No connection with PC", "Keine Verbindung zum PC", "Pas de connection acec pc",
       "Není spojení s PC"}},
-    {{"MenuFile", nullptr, P::Caption, 0}, kMenuFile},
+    {{"MenuFile", nullptr, P::Caption, 0}, MENU_FILE},
     {{"MenuNew", nullptr, P::Caption, 0}, {"&New", "&Neu", "&Nouveau", "&Nový"}},
     {{"MenuOpen", nullptr, P::Caption, 0}, {"&Open", "&Öffnen", "&Ouvrir", "&Otevřít"}},
     {{"MenuSave", nullptr, P::Caption, 0}, {"&Save", "&Speichern", "&Mèmoriser", "&Uložit"}},
@@ -213,10 +213,10 @@ constexpr CaptionRow kRows[] = {
 };
 
 // Hint of the port items: the prefix, a blank and the port number.
-constexpr LanguageTexts kComHintPrefix = {"Set com", "Com-Anschluß auswahl", "installer com",
-                                          "Nastavení komunikace na port com"};
+constexpr LanguageTexts COM_HINT_PREFIX = {"Set com", "Com-Anschluß auswahl", "installer com",
+                                           "Nastavení komunikace na port com"};
 
-constexpr const char* kComItems[] = {"MenuCom1", "MenuCom2", "MenuCom3", "MenuCom4", "MenuCom5",
+constexpr const char* COM_ITEMS[] = {"MenuCom1", "MenuCom2", "MenuCom3", "MenuCom4", "MenuCom5",
                                      "MenuCom6", "MenuCom7", "MenuCom8", "MenuCom9", "MenuCom10"};
 
 } // namespace
@@ -224,14 +224,14 @@ constexpr const char* kComItems[] = {"MenuCom1", "MenuCom2", "MenuCom3", "MenuCo
 void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSink apply,
                     void* context) {
     const auto l = static_cast<size_t>(LanguageIndex(language));
-    for (const CaptionRow& row : kRows) {
+    for (const CaptionRow& row : ROWS) {
         apply(row.Target.Control, row.Target.What, row.Target.Item, row.Text[l], context);
         if (row.Target.Twin != nullptr)
             apply(row.Target.Twin, row.Target.What, row.Target.Item, row.Text[l], context);
     }
 
     // Rows composed from the message table, which the caller has filled already.
-    std::string text = std::string(kMenuFile[l]) + ":";
+    std::string text = std::string(MENU_FILE[l]) + ":";
     apply("LabelFile1", P::Caption, 0, text, context);
     text = "&" + messages.MsgRead;
     apply("MenuRead", P::Caption, 0, text, context);
@@ -248,8 +248,8 @@ void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSi
     apply("RadioGroupInput2", P::Caption, 0, messages.MsgInput + " 2", context);
 
     int port = 1;
-    for (const char* item : kComItems) {
-        text = std::string(kComHintPrefix[l]) + " " + std::to_string(port++);
+    for (const char* item : COM_ITEMS) {
+        text = std::string(COM_HINT_PREFIX[l]) + " " + std::to_string(port++);
         apply(item, P::Hint, 0, text, context);
     }
 }

@@ -14,7 +14,7 @@ struct MessageRow {
 
 // In slot order. MsgFileOpenError holds only its base text and
 // MsgManualOpenError nothing: both are composed in MessageText.
-constexpr MessageRow kMessages[] = {
+constexpr MessageRow MESSAGES[] = {
     {MessageSlot::MsgManualFile,
      {"manual_kelmor_en.pdf", "manual_kelmor_de.pdf", "manual_kelmor_fr.pdf",
       "manual_kelmor_cz.pdf"}},
@@ -119,18 +119,18 @@ constexpr MessageRow kMessages[] = {
       "Pauza clutch master"}},
 };
 
-constexpr int kSlotCount = static_cast<int>(MessageSlot::Count);
-static_assert(std::size(kMessages) == kSlotCount, "one row per message slot");
+constexpr int SLOT_COUNT = static_cast<int>(MessageSlot::Count);
+static_assert(std::size(MESSAGES) == SLOT_COUNT, "one row per message slot");
 
 constexpr bool RowsInSlotOrder() {
-    for (int i = 0; i < kSlotCount; ++i)
-        if (kMessages[i].Slot != static_cast<MessageSlot>(i)) return false;
+    for (int i = 0; i < SLOT_COUNT; ++i)
+        if (MESSAGES[i].Slot != static_cast<MessageSlot>(i)) return false;
     return true;
 }
 static_assert(RowsInSlotOrder(), "rows must follow the slot list");
 
 const char* Stored(MessageSlot slot, int language) {
-    return kMessages[static_cast<int>(slot)].Text[static_cast<size_t>(language)];
+    return MESSAGES[static_cast<int>(slot)].Text[static_cast<size_t>(language)];
 }
 
 } // namespace
@@ -138,7 +138,7 @@ const char* Stored(MessageSlot slot, int language) {
 std::string MessageText(MessageSlot slot, TLanguage language) {
     const int l = LanguageIndex(language);
     const int index = static_cast<int>(slot);
-    if (index < 0 || index >= kSlotCount) return {};
+    if (index < 0 || index >= SLOT_COUNT) return {};
     switch (slot) {
     case MessageSlot::MsgFileOpenError:
         return std::string(Stored(MessageSlot::MsgFileOpenError, l)) + "!";

@@ -3,9 +3,9 @@
 namespace kelmor {
 
 namespace {
-constexpr const char* kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr const char* kMonthTexts[12] = {" 1", " 2", " 3", " 4", " 5", " 6",
+constexpr const char* MONTHS[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char* MONTH_TEXTS[12] = {" 1", " 2", " 3", " 4", " 5", " 6",
                                          " 7", " 8", " 9", "10", "11", "12"};
 
 char Tens(uint8_t v) {
@@ -25,7 +25,7 @@ uint8_t MonthCode(const char* abbreviation) {
 
 const char* MonthText(uint8_t code) {
     for (int m = 0; m < 12; ++m)
-        if (MonthCode(kMonths[m]) == code) return kMonthTexts[m];
+        if (MonthCode(MONTHS[m]) == code) return MONTH_TEXTS[m];
     return "00";
 }
 

@@ -33,14 +33,33 @@ struct TMonitorData {
 };
 
 // Data-byte offsets of the monitor reply, for whoever builds one (the simulated unit).
+// They are named after the monitor fields they hold, as the accessors above.
 namespace MonitorField {
-inline constexpr int Rpm = 1, Napeti = 3, PocetProgramovani = 5, Test = 7, Input1In = 29,
-                     Input2In = 30, MonAdvance = 31, MonAdvanceMax = 32, PolaritaMer = 33,
-                     PolaritaOk = 34, StartLimiterOut = 35, HardLimiter = 36, Blocking = 37,
-                     KillSwitch = 38, MonLedRazeni = 39, MonRetard = 40, ClutchMon = 41,
-                     Snimac = 42, BasicAdvance = 43, SavingCountdown = 47, EeDataErr = 49,
-                     IgnVersion = 50;
-}
+enum : int {
+    Rpm = 1,
+    Napeti = 3,
+    PocetProgramovani = 5,
+    Test = 7,
+    Input1In = 29,
+    Input2In = 30,
+    MonAdvance = 31,
+    MonAdvanceMax = 32,
+    PolaritaMer = 33,
+    PolaritaOk = 34,
+    StartLimiterOut = 35,
+    HardLimiter = 36,
+    Blocking = 37,
+    KillSwitch = 38,
+    MonLedRazeni = 39,
+    MonRetard = 40,
+    ClutchMon = 41,
+    Snimac = 42,
+    BasicAdvance = 43,
+    SavingCountdown = 47,
+    EeDataErr = 49,
+    IgnVersion = 50,
+};
+} // namespace MonitorField
 
 enum class VoltageBand { Alarm, Warning, Normal };
 

@@ -10,7 +10,7 @@ using U = FieldUnit;
 #define KELMOR_AT(name) #name, static_cast < uint8_t>(offsetof(TIgnParams, name))
 
 // clang-format off
-constexpr std::array<SetField, SET_FIELD_COUNT> kSetFields{{
+constexpr std::array<SetField, SET_FIELD_COUNT> SET_FIELDS{{
     // name and offset            count          kind        scale bias  unit         min  max  grouped
     {KELMOR_AT(Bike),              1,             K::Choice,  1,    0,    U::Index,    0,   7,   false},
     {KELMOR_AT(PocetBodu),         1,             K::Number,  1,    0,    U::Count,    1,   15,  false},
@@ -40,7 +40,7 @@ constexpr std::array<SetField, SET_FIELD_COUNT> kSetFields{{
 
 constexpr bool InByteOrder() {
     size_t next = 0;
-    for (const SetField& f : kSetFields) {
+    for (const SetField& f : SET_FIELDS) {
         if (f.Offset != next) return false;
         next += f.Count;
     }
@@ -50,16 +50,16 @@ static_assert(InByteOrder(), "every byte of the set once, in order");
 
 constexpr const SetField& At(size_t offset) {
     size_t i = 0;
-    while (i + 1 < kSetFields.size() && kSetFields[i + 1].Offset <= offset)
+    while (i + 1 < SET_FIELDS.size() && SET_FIELDS[i + 1].Offset <= offset)
         ++i;
-    return kSetFields[i];
+    return SET_FIELDS[i];
 }
 
-constexpr const char* kRpmNames[CURVE_POINTS] = {
+constexpr const char* RPM_NAMES[CURVE_POINTS] = {
     "RpmAdv[0]",  "RpmAdv[1]",  "RpmAdv[2]",  "RpmAdv[3]",  "RpmAdv[4]",
     "RpmAdv[5]",  "RpmAdv[6]",  "RpmAdv[7]",  "RpmAdv[8]",  "RpmAdv[9]",
     "RpmAdv[10]", "RpmAdv[11]", "RpmAdv[12]", "RpmAdv[13]", "RpmAdv[14]"};
-constexpr const char* kAdvanceNames[CURVE_POINTS] = {
+constexpr const char* ADVANCE_NAMES[CURVE_POINTS] = {
     "Advance[0]",  "Advance[1]",  "Advance[2]",  "Advance[3]",  "Advance[4]",
     "Advance[5]",  "Advance[6]",  "Advance[7]",  "Advance[8]",  "Advance[9]",
     "Advance[10]", "Advance[11]", "Advance[12]", "Advance[13]", "Advance[14]"};
@@ -69,8 +69,8 @@ constexpr ParamField Shown(size_t offset) {
     const size_t k = offset - f.Offset;
     const bool curve = f.Count > 1;
     const char* name = !curve                                     ? f.Name
-                       : f.Offset == offsetof(TIgnParams, RpmAdv) ? kRpmNames[k]
-                                                                  : kAdvanceNames[k];
+                       : f.Offset == offsetof(TIgnParams, RpmAdv) ? RPM_NAMES[k]
+                                                                  : ADVANCE_NAMES[k];
     ParamField p{};
     p.Name = name;
     p.Offset = static_cast<uint8_t>(offset);
@@ -103,12 +103,12 @@ constexpr std::array<ParamField, PARAM_FIELD_COUNT> MakeFields() {
     return f;
 }
 
-constexpr std::array<ParamField, PARAM_FIELD_COUNT> kFields = MakeFields();
+constexpr std::array<ParamField, PARAM_FIELD_COUNT> FIELDS = MakeFields();
 
 constexpr bool EveryFieldOnce() {
     // 50 bytes less Bike and the three reserved ones.
     bool seen[sizeof(TIgnParams)] = {};
-    for (const ParamField& f : kFields) {
+    for (const ParamField& f : FIELDS) {
         if (f.Name == nullptr || seen[f.Offset]) return false;
         seen[f.Offset] = true;
     }
@@ -120,7 +120,7 @@ static_assert(EveryFieldOnce(), "each field of the set once, the keying type and
 } // namespace
 
 const std::array<SetField, SET_FIELD_COUNT>& SetFields() {
-    return kSetFields;
+    return SET_FIELDS;
 }
 
 const SetField& FieldAt(size_t offset) {
@@ -152,7 +152,7 @@ const char* UnitWord(FieldUnit u) {
 }
 
 const std::array<ParamField, PARAM_FIELD_COUNT>& ParamFields() {
-    return kFields;
+    return FIELDS;
 }
 
 ParamField ParamFieldAt(size_t offset) {
@@ -177,8 +177,8 @@ uint8_t UnscaledValue(const SetField& f, int shown) {
 
 std::vector<size_t> DifferingFields(const TIgnParams& a, const TIgnParams& b) {
     std::vector<size_t> differing;
-    for (size_t i = 0; i < kFields.size(); ++i)
-        if (StoredValue(kFields[i], a) != StoredValue(kFields[i], b)) differing.push_back(i);
+    for (size_t i = 0; i < FIELDS.size(); ++i)
+        if (StoredValue(FIELDS[i], a) != StoredValue(FIELDS[i], b)) differing.push_back(i);
     return differing;
 }
 

@@ -7,10 +7,10 @@
 namespace kelmor {
 
 namespace {
-const QColor kCurve(0, 0, 128);
-const QColor kGrid(214, 214, 214);
-const QColor kLive(255, 0, 0);
-const QColor kLime(0, 255, 0);
+const QColor CURVE(0, 0, 128);
+const QColor GRID(214, 214, 214);
+const QColor LIVE(255, 0, 0);
+const QColor LIME(0, 255, 0);
 } // namespace
 
 void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& chart,
@@ -27,12 +27,12 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
     const QRectF plot(QPointF(left, top), QPointF(right, bottom));
 
     painter.fillRect(plot, Qt::white);
-    painter.setPen(QPen(kGrid, 0));
+    painter.setPen(QPen(GRID, 0));
     painter.setBrush(Qt::NoBrush);
     const double w = plot.width(), h = plot.height();
     for (int a = 0; a <= chart.AdvanceMax(); a += chart.AdvanceStep()) {
         const double y = chart.Y(a, plot.top(), h);
-        painter.setPen(QPen(kGrid, 0));
+        painter.setPen(QPen(GRID, 0));
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(Qt::black);
         const QString text = QString::number(a);
@@ -41,7 +41,7 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
     }
     for (int r = 0; r <= chart.RpmMax(); r += chart.RpmStep()) {
         const double x = chart.X(r, plot.left(), w);
-        painter.setPen(QPen(kGrid, 0));
+        painter.setPen(QPen(GRID, 0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 40, plot.bottom() + 2, 80, line),
@@ -71,15 +71,15 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         QPainterPath path(at(chart.PointAt(0)));
         for (int k = 1; k < count; ++k)
             path.lineTo(at(chart.PointAt(k)));
-        painter.setPen(QPen(kCurve, 2));
+        painter.setPen(QPen(CURVE, 2));
         painter.drawPath(path);
-        painter.setBrush(kCurve);
+        painter.setBrush(CURVE);
         painter.setPen(Qt::NoPen);
         for (int k = 0; k < count; ++k)
             painter.drawEllipse(at(chart.PointAt(k)), 2.5, 2.5);
     }
     if (chart.ActivePoint() >= 0) {
-        painter.setBrush(kLime);
+        painter.setBrush(LIME);
         painter.setPen(QPen(QColor(0, 110, 0), 1.2));
         painter.drawEllipse(at(chart.PointAt(chart.ActivePoint())), 6, 6);
     }
@@ -91,13 +91,13 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         const CurveChart::Point p = chart.TrailAt(i, age);
         const double fresh =
             1.0 - std::min<double>(age, CurveChart::TRAIL_TICKS) / (CurveChart::TRAIL_TICKS + 1.0);
-        QColor c = kLive;
+        QColor c = LIVE;
         c.setAlphaF(static_cast<float>(0.15 + 0.55 * fresh));
         painter.setBrush(c);
         painter.drawEllipse(at(p), 2.5 + 1.5 * fresh, 2.5 + 1.5 * fresh);
     }
     if (chart.LiveShown()) {
-        painter.setBrush(kLive);
+        painter.setBrush(LIVE);
         painter.setPen(QPen(Qt::black, 1.2));
         painter.drawEllipse(at(chart.Live()), 5, 5);
     }
@@ -119,13 +119,8 @@ QString CurveChartWidget::AdvanceLabel() const {
     return QString::fromStdString(Model[ControlId::LabelAdvance1].Caption);
 }
 
-void CurveChartWidget::Refresh() {
-    if (Chart.Revision() != PaintedRevision) update();
-}
-
 void CurveChartWidget::paintEvent(QPaintEvent* /*e*/) {
     ++PaintCount;
-    PaintedRevision = Chart.Revision();
     QPainter painter(this);
     painter.setFont(font());
     PaintCurveChart(painter, QRectF(rect()), Chart, RpmLabel(), AdvanceLabel());

@@ -1,7 +1,6 @@
 #pragma once
 #include <QString>
 #include <QWidget>
-#include <cstdint>
 
 #include "ui/CurveChart.h"
 #include "ui/WindowModel.h"
@@ -15,15 +14,12 @@ namespace kelmor {
 void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& chart,
                      const QString& rpmLabel, const QString& advanceLabel);
 
-// The advance chart in the window. It paints only when the chart has
-// changed since it last painted (Refresh), so an idle tick costs nothing.
+// The advance chart in the window. The logic asks for a repaint only when
+// the chart has changed, so an idle tick costs nothing.
 class CurveChartWidget : public QWidget {
   public:
     CurveChartWidget(const CurveChart& chart, const WindowModel& model, QWidget* parent);
 
-    // Asks for a repaint when the chart has changed since the last one (the
-    // view repaints it itself when the axis titles change language).
-    void Refresh();
     // Repaints so far, for tests.
     int Paints() const { return PaintCount; }
 
@@ -36,7 +32,6 @@ class CurveChartWidget : public QWidget {
 
     const CurveChart& Chart;
     const WindowModel& Model;
-    uint32_t PaintedRevision = 0;
     int PaintCount = 0;
 };
 

@@ -10,7 +10,7 @@ char TypedChar(const QKeyEvent& e) {
     const QString text = e.text();
     if (text.size() != 1) return 0;
     const char16_t c = text.at(0).unicode();
-    return c < 0x80 ? static_cast<char>(c) : 0;
+    return c < 0x80 ? static_cast<char>(c) : '\0';
 }
 
 bool EditField::event(QEvent* e) {

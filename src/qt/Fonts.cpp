@@ -19,8 +19,8 @@ static QString RegisterBuiltInFonts() {
 namespace kelmor {
 
 QString WindowFontFamily() {
-    static const QString family = RegisterBuiltInFonts();
-    return family;
+    static const QString FAMILY = RegisterBuiltInFonts();
+    return FAMILY;
 }
 
 QFont ControlFont(int pixelSize, bool bold) {

@@ -20,13 +20,13 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "link/Tick.h"
 #include "qt/CheckField.h"
 #include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
 #include "qt/Fonts.h"
 #include "qt/Pictures.h"
 #include "qt/UpDownArrows.h"
-#include "ui/FormBinding.h"
 
 namespace kelmor {
 
@@ -34,11 +34,10 @@ namespace {
 using C = ControlId;
 using K = ControlKind;
 
-constexpr std::chrono::milliseconds TIMER_MS{55};
-constexpr const char* kControlProperty = "kelmorControl";
+constexpr const char* CONTROL_PROPERTY = "kelmorControl";
 // The caption sits on the frame line, and the frame starts half a line down
 // also without a caption, so the children's positions match the layout.
-const QString kGroupBoxStyle =
+const QString GROUP_BOX_STYLE =
     QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
                    " margin-top: 6px; }"
                    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
@@ -140,12 +139,6 @@ bool GoesAboveExit(C id) {
     return id == C::MenuRecord || id == C::MenuCompare || id == C::MenuBackups;
 }
 
-// Controls whose change may mean a new curve or new axis titles for the chart.
-bool ConcernsChart(C id, Property what) {
-    return what == Property::Caption &&
-           (LayoutOf(id).Kind == K::Edit || id == C::LabelRpm1 || id == C::LabelAdvance1);
-}
-
 // A radio item reacts to the mouse over its whole row, not only its text.
 class RadioItem : public QRadioButton {
   public:
@@ -186,10 +179,10 @@ QString GaugeStyle(const QColor& bar) {
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
-    : QMainWindow(parent), Form(form), Model(form.Model()), Timer1(TIMER_MS, [this] {
+    : QMainWindow(parent), Form(form), Model(form.Model()),
+      Timer1(std::chrono::milliseconds(TICK_MS), [this] {
           ++TickTotal;
           Form.OnTimer1();
-          Chart->Refresh();
       }) {
     Build();
     Model.SetListener(this);
@@ -208,7 +201,7 @@ MainWindow::~MainWindow() {
 void MainWindow::Build() {
     setWindowIcon(ProgramIcon());
     Client = new QWidget(this);
-    Client->setProperty(kControlProperty, Index(C::FormHlav));
+    Client->setProperty(CONTROL_PROPERTY, Index(C::FormHlav));
     Client->setFont(ControlFont(LayoutOf(C::FormHlav).FontPx));
     Client->setAutoFillBackground(true);
     setCentralWidget(Client);
@@ -223,7 +216,7 @@ void MainWindow::Build() {
         QWidget* parentWidget = Widgets[Index(row.Parent)];
         Q_ASSERT(parentWidget != nullptr);
         QWidget* w = BuildControl(row, parentWidget);
-        w->setProperty(kControlProperty, i);
+        w->setProperty(CONTROL_PROPERTY, i);
         if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
         if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
         Widgets[i] = w;
@@ -249,7 +242,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     switch (row.Kind) {
     case K::GroupBox: {
         w = new QGroupBox(parent);
-        w->setStyleSheet(kGroupBoxStyle);
+        w->setStyleSheet(GROUP_BOX_STYLE);
         break;
     }
     case K::Label:
@@ -268,15 +261,13 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         // The layout's edits are narrow ("20,100" in 40 pixels): the text may
         // take one of the two pixels Qt keeps free inside each side.
         edit->setTextMargins(-1, 0, -1, 0);
-        edit->OnKey = [this, id](char c) { return HandlesEnter(id) && Form.FormKeyPress(id, c); };
-        const C updown = WindowModel::UpDownOf(id);
-        if (updown != C::FormHlav) edit->OnStep = [this, updown](int d) { Step(updown, d); };
-        if (CommitsOnExit(id))
-            edit->OnExit = [this, id] {
-                // A focused edit hidden by the logic loses the focus while the
-                // model is being applied; that is no exit of the user's.
-                if (Applying == 0) Form.EditExit(id);
-            };
+        edit->OnKey = [this, id](char c) { return Form.Fire(id, UserAction::Key, c); };
+        edit->OnStep = [this, id](int d) { Form.Fire(id, UserAction::Step, d); };
+        edit->OnExit = [this, id] {
+            // A focused edit hidden by the logic loses the focus while the
+            // model is being applied; that is no exit of the user's.
+            if (Applying == 0) Form.Fire(id, UserAction::Exit);
+        };
         edit->IsMenuShortcut = [this](const QKeyEvent& e) { return IsMenuShortcut(e); };
         connect(edit, &QLineEdit::textEdited, this,
                 [this, id](const QString& text) { Model.UserSetText(id, text.toStdString()); });
@@ -285,7 +276,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     case K::UpDown: {
         auto* arrows = new UpDownArrows(parent);
-        arrows->OnStep = [this, id](int d) { Step(id, d); };
+        arrows->OnStep = [this, id](int d) { Form.Fire(id, UserAction::Step, d); };
         w = arrows;
         break;
     }
@@ -294,15 +285,13 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         connect(check, &QCheckBox::toggled, this, [this, id](bool on) {
             if (Applying == 0) Model.UserSetChecked(id, on);
         });
-        if (id == C::CheckBoxProgHned || id == C::CheckBoxZakazCteni ||
-            id == C::CheckBoxRevOutLedRazeni)
-            check->OnMouseUp = [this, id] { Form.CheckBoxProgHnedMouseUp(id); };
+        check->OnMouseUp = [this, id] { Form.Fire(id, UserAction::MouseUp); };
         w = check;
         break;
     }
     case K::RadioGroup: {
         auto* box = new QGroupBox(parent);
-        box->setStyleSheet(kGroupBoxStyle);
+        box->setStyleSheet(GROUP_BOX_STYLE);
         auto* group = new QButtonGroup(box);
         group->setExclusive(true);
         RadioButtons[Index(id)] = group;
@@ -310,12 +299,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
             if (!on || Applying != 0) return;
             Model.UserSetItemIndex(id, item);
             ApplyItemIndex(id); // moves the tab stop to the new item
-            if (id == C::RadioGroupPolarita)
-                Form.RadioGroupPolaritaClick();
-            else if (id == C::RadioGroupInput1)
-                Form.RadioGroupInput1Click();
-            else if (id == C::RadioGroupInput2)
-                Form.RadioGroupInput2Click();
+            Form.Fire(id, UserAction::Click);
         });
         w = box;
         break;
@@ -326,7 +310,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         connect(combo, &QComboBox::currentIndexChanged, this, [this, id](int index) {
             if (Applying != 0) return;
             Model.UserSetItemIndex(id, index);
-            Form.EditExit(id);
+            Form.Fire(id, UserAction::Change);
         });
         w = combo;
         break;
@@ -334,7 +318,8 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     case K::Button: {
         auto* button = new QPushButton(parent);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+        connect(button, &QPushButton::clicked, this,
+                [this, id] { Form.Fire(id, UserAction::Click); });
         w = button;
         break;
     }
@@ -344,7 +329,8 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         button->setIconSize(QSize(16, 16));
         button->setIcon(
             ToolIcon(QString::fromLatin1(PictureOf(id)), QSize(16, 16), devicePixelRatioF()));
-        connect(button, &QToolButton::clicked, this, [this, id] { Command(id); });
+        connect(button, &QToolButton::clicked, this,
+                [this, id] { Form.Fire(id, UserAction::Click); });
         w = button;
         break;
     }
@@ -413,7 +399,7 @@ void MainWindow::BuildMenus() {
                 parentMenu->addAction(action);
             }
             connect(action, &QAction::triggered, this, [this, id, action] {
-                Command(id);
+                Form.Fire(id, UserAction::Click);
                 // Qt flips a checkable item by itself; the logic decides the mark.
                 ApplyingScope scope(Applying);
                 action->setChecked(Model[id].Checked);
@@ -470,14 +456,6 @@ void MainWindow::ApplyAll() {
 
 void MainWindow::OnControlChanged(ControlId id, Property what) {
     ApplyingScope scope(Applying);
-    if (Chart != nullptr && ConcernsChart(id, what)) {
-        // ShowParams writes the edits: the chart follows the set at once.
-        Form.FollowChart();
-        if (id == C::LabelRpm1 || id == C::LabelAdvance1)
-            Chart->update();
-        else
-            Chart->Refresh();
-    }
     switch (what) {
     case Property::Caption:
         ApplyCaption(id);
@@ -508,6 +486,9 @@ void MainWindow::OnControlChanged(ControlId id, Property what) {
         break;
     case Property::Progress:
         ApplyProgress(id);
+        break;
+    case Property::Picture:
+        if (QWidget* w = Widgets[Index(id)]) w->update();
         break;
     }
 }
@@ -671,7 +652,7 @@ void MainWindow::ApplyItems(ControlId id) {
         auto* b = new RadioItem(Text(items[i]), box);
         b->setGeometry(8, top + i * rowHeight, row.Width - 10, rowHeight);
         b->setFocusPolicy(row.TakesFocus ? Qt::ClickFocus : Qt::NoFocus);
-        b->setProperty(kControlProperty, Index(id));
+        b->setProperty(CONTROL_PROPERTY, Index(id));
         group->addButton(b, i);
         if (previous != nullptr) QWidget::setTabOrder(previous, b);
         previous = b;
@@ -726,100 +707,6 @@ void MainWindow::DockStatusBar() {
     bar->setGeometry(0, Client->height() - height, Client->width(), height);
 }
 
-void MainWindow::Command(ControlId sender) {
-    switch (sender) {
-    case C::SpeedButton6:
-    case C::MenuNew:
-        Form.MenuNewClick();
-        break;
-    case C::SpeedButton5:
-    case C::MenuOpen:
-        Form.MenuOpenClick();
-        break;
-    case C::SpeedButton7:
-    case C::MenuSave:
-        Form.MenuSaveClick();
-        break;
-    case C::SpeedButtonPrint:
-    case C::MenuPrint:
-        Form.SpeedButtonPrintClick();
-        break;
-    case C::SpeedButtonZpet:
-    case C::MenuZpet:
-        Form.SpeedButtonZpetClick();
-        break;
-    case C::SpeedButtonZnovu:
-    case C::MenuZnovu:
-        Form.SpeedButtonZnovuClick();
-        break;
-    case C::ButtonRead:
-    case C::MenuRead:
-        Form.MenuReadClick();
-        break;
-    case C::ButtonVerify:
-    case C::MenuVerify:
-        Form.MenuVerifyClick();
-        break;
-    case C::ButtonProgram:
-    case C::MenuProgram:
-        Form.MenuProgramClick();
-        break;
-    case C::BitBtnAdvMinus:
-    case C::MenuAdvanceMinus:
-        Form.BitBtnAdvMinusClick();
-        break;
-    case C::BitBtnAdvPlus:
-    case C::MenuAdvancePlus:
-        Form.BitBtnAdvPlusClick();
-        break;
-    case C::MenuExit:
-        Form.MenuExitClick();
-        break;
-    case C::MenuEnglish:
-        Form.MenuEnglishClick();
-        break;
-    case C::MenuGerman:
-        Form.MenuGermanClick();
-        break;
-    case C::MenuFrench:
-        Form.MenuFrenchClick();
-        break;
-    case C::MenuCzech:
-        Form.MenuCzechClick();
-        break;
-    case C::MenuContens:
-        Form.MenuContensClick();
-        break;
-    case C::MenuAbout:
-        Form.MenuAboutClick();
-        break;
-    case C::MenuRecord:
-        Form.MenuRecordClick();
-        break;
-    case C::MenuCompare:
-        Form.MenuCompareClick();
-        break;
-    case C::MenuBackups:
-        Form.MenuBackupsClick();
-        break;
-    case C::MenuLog:
-        Form.MenuLogClick();
-        break;
-    default:
-        if (Index(sender) >= Index(C::MenuCom1) && Index(sender) <= Index(C::MenuCom10))
-            Form.MenuCom1Click(sender);
-        break;
-    }
-}
-
-void MainWindow::Step(ControlId updown, int direction) {
-    if (!Model[updown].Enabled) return;
-    if (CommitsOnClick(updown))
-        Form.UpDownClick(updown, direction);
-    else
-        Model.StepSpinner(updown, direction);
-}
-
 bool MainWindow::IsMenuShortcut(const QKeyEvent& e) const {
     const QKeySequence pressed(e.keyCombination());
     for (QAction* a : Actions)
@@ -829,7 +716,7 @@ bool MainWindow::IsMenuShortcut(const QKeyEvent& e) const {
 
 ControlId MainWindow::ControlOf(const QWidget* widget) const {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
-        const QVariant v = w->property(kControlProperty);
+        const QVariant v = w->property(CONTROL_PROPERTY);
         if (v.isValid()) return static_cast<C>(v.toInt());
     }
     return C::FormHlav;
@@ -924,7 +811,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* e) {
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     // Keys no control took reach the window's own key handler.
     const char c = TypedChar(*e);
-    if (c != 0 && Form.FormKeyPress(C::FormHlav, c)) {
+    if (c != 0 && Form.Fire(C::FormHlav, UserAction::Key, c)) {
         e->accept();
         return;
     }

@@ -76,8 +76,6 @@ class MainWindow : public QMainWindow, public ModelListener {
     void DockStatusBar();
 
     // User actions.
-    void Command(ControlId sender);
-    void Step(ControlId updown, int direction);
     void ShowHintAt(const QWidget* widget);
     bool IsMenuShortcut(const QKeyEvent& e) const;
     QWidget* FocusTarget(ControlId id) const;

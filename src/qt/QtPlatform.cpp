@@ -362,9 +362,9 @@ void PaintRecordPage(QPainter& painter, const QRectF& page, const QImage& window
         double x = rightX;
         for (size_t c = 0; c < cells.size() && c < 3; ++c) {
             const double w = rightW * cols[c];
-            painter.drawText(QRectF(x, top, w - 6, line),
-                             (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter,
-                             Text(cells[c]));
+            const Qt::Alignment align =
+                (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+            painter.drawText(QRectF(x, top, w - 6, line), static_cast<int>(align), Text(cells[c]));
             x += w;
         }
     };

@@ -17,7 +17,7 @@ constexpr int ABOUT_WIDTH = 415;
 constexpr int ABOUT_HEIGHT = 422;
 
 // The maker's contact lines; the firm and its addresses are the program's own.
-constexpr const char* kContactLines[9] = {
+constexpr const char* CONTACT_LINES[9] = {
     "ZEV Torvanic ignition systems",
     "Workshop 7, Sparkwheel Yard",
     "Kelmor Vale, Eastmarch",
@@ -62,7 +62,7 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     Image1->setPixmap(RenderPicture(QStringLiteral("logo"), QSize(313, 49), devicePixelRatioF()));
     for (int i = 0; i < 9; ++i)
         ContactLabels[i] =
-            MakeLabel(this, QString::fromUtf8(kContactLines[i]), 32, 100 + 25 * i, 0, 20, 16);
+            MakeLabel(this, QString::fromUtf8(CONTACT_LINES[i]), 32, 100 + 25 * i, 0, 20, 16);
     LabelDate = MakeLabel(this, QString(), 32, 353, 63, 16, 13);
     LabelDate->setAutoFillBackground(true); // black, as the window
     LabelExit = MakeLabel(this, QStringLiteral("OK"), 216, 353, 18, 16, 13);

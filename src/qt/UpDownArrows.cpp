@@ -51,7 +51,7 @@ void UpDownArrows::paintEvent(QPaintEvent*) {
 
 void UpDownArrows::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
-    Pressed = e->position().y() < height() / 2 ? +1 : -1;
+    Pressed = 2 * e->position().y() < height() ? +1 : -1;
     update();
     Step();
     if (Pressed != 0) Repeat.start(FIRST_REPEAT_MS);

@@ -100,7 +100,7 @@ std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1
     IniFile ini;
     ini.Load(Utf8FromPath(PathFromUtf8(configDir) / "kelmor.ini"));
     const std::string key = "COM" + std::to_string(comPort);
-    const std::string value = ini.ReadString("PORTS", key, "");
+    std::string value = ini.ReadString("PORTS", key, "");
     if (IsSim(value)) return SIM_PORT;
     if (!value.empty()) return value;
     return DefaultPortDevice(comPort, devDir);

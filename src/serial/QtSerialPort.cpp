@@ -14,7 +14,7 @@ namespace kelmor {
 
 namespace {
 // The longest any call may hold the UI thread: the read timeout.
-constexpr int kMaxWaitMs = 100;
+constexpr int MAX_WAIT_MS = 100;
 } // namespace
 
 QtSerialPort::QtSerialPort(std::string device) : DevicePath(std::move(device)) {
@@ -83,7 +83,7 @@ int QtSerialPort::ReadWaitMs(size_t n) const {
     const uint64_t ms = uint64_t{Current.ReadTotalConstant} +
                         uint64_t{Current.ReadTotalMultiplier} * static_cast<uint64_t>(n);
     // No timeout at all would mean "wait for ever", which the tick cannot afford.
-    return ms == 0 || ms > kMaxWaitMs ? kMaxWaitMs : static_cast<int>(ms);
+    return ms == 0 || ms > MAX_WAIT_MS ? MAX_WAIT_MS : static_cast<int>(ms);
 }
 
 void QtSerialPort::Lost() {
@@ -120,7 +120,7 @@ void QtSerialPort::WriteBytes(const uint8_t* buffer, size_t n) {
     Port.write(reinterpret_cast<const char*>(buffer), static_cast<qint64>(n));
     // Hand the bytes to the driver now, not at the next turn of the event
     // loop: the page sender does not wait for them.
-    QDeadlineTimer deadline(kMaxWaitMs);
+    QDeadlineTimer deadline(MAX_WAIT_MS);
     while (Port.isOpen() && Port.bytesToWrite() > 0 && !deadline.hasExpired())
         if (!Port.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) break;
     if (Port.isOpen()) Port.clearError();
@@ -128,7 +128,7 @@ void QtSerialPort::WriteBytes(const uint8_t* buffer, size_t n) {
 
 void QtSerialPort::WaitTransmitted() {
     if (!Port.isOpen()) return;
-    QDeadlineTimer deadline(kMaxWaitMs);
+    QDeadlineTimer deadline(MAX_WAIT_MS);
     while (Port.isOpen() && Port.bytesToWrite() > 0 && !deadline.hasExpired())
         if (!Port.waitForBytesWritten(static_cast<int>(deadline.remainingTime()))) break;
 #ifndef _WIN32

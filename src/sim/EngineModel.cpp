@@ -28,23 +28,24 @@ uint32_t SweepTop(const TIgnParams& p) {
 } // namespace
 
 uint16_t EngineModel::CycleRpm(uint32_t ms, const TIgnParams& params) {
-    const uint32_t t = ms % CycleMs;
+    const uint32_t t = ms % CYCLE_MS;
     const uint32_t top = SweepTop(params);
     uint32_t rpm = 0;
-    if (t < IdleEndMs)
-        rpm = IdleRpm;
-    else if (t < RampUpEndMs)
-        rpm = Lerp(IdleRpm, top, t - IdleEndMs, RampUpEndMs - IdleEndMs);
-    else if (t < LimiterEndMs)
+    // Idle comes twice in the cycle, before the sweep and after it.
+    if (t < IDLE_END_MS)
+        rpm = IDLE_RPM; // NOLINT(bugprone-branch-clone)
+    else if (t < RAMP_UP_END_MS)
+        rpm = Lerp(IDLE_RPM, top, t - IDLE_END_MS, RAMP_UP_END_MS - IDLE_END_MS);
+    else if (t < LIMITER_END_MS)
         rpm = top;
-    else if (t < RampDownEndMs)
-        rpm = Lerp(top, IdleRpm, t - LimiterEndMs, RampDownEndMs - LimiterEndMs);
-    else if (t < IdleAgainEndMs)
-        rpm = IdleRpm;
-    else if (t < StopEndMs)
+    else if (t < RAMP_DOWN_END_MS)
+        rpm = Lerp(top, IDLE_RPM, t - LIMITER_END_MS, RAMP_DOWN_END_MS - LIMITER_END_MS);
+    else if (t < IDLE_AGAIN_END_MS)
+        rpm = IDLE_RPM;
+    else if (t < STOP_END_MS)
         rpm = 0;
     else
-        rpm = CrankRpm;
+        rpm = CRANK_RPM;
     return static_cast<uint16_t>(std::min<uint32_t>(rpm, 0xFFFF));
 }
 
@@ -79,9 +80,9 @@ void EngineModel::Take(const EngineOptions& opt, const TIgnParams& p, TMonitorDa
     const int rpmWobble = static_cast<int>(Random.Below(81)) - 40;
     const int mvWobble = static_cast<int>(Random.Below(161)) - 80;
 
-    const uint32_t phase = Time % CycleMs;
+    const uint32_t phase = Time % CYCLE_MS;
     int rpm = opt.FixedRpm ? *opt.FixedRpm : CycleRpm(phase, p);
-    const bool cycleSteady = !opt.FixedRpm && rpm > CrankRpm;
+    const bool cycleSteady = !opt.FixedRpm && rpm > CRANK_RPM;
     if (cycleSteady) rpm = std::max(rpm + rpmWobble, 0);
 
     auto inputOn = [&](uint8_t function) {

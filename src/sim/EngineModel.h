@@ -36,10 +36,10 @@ struct EngineOptions {
 class EngineModel {
   public:
     // Length of one cycle and the moments its phases begin.
-    static constexpr uint32_t IdleEndMs = 4000, RampUpEndMs = 12000, LimiterEndMs = 14000,
-                              RampDownEndMs = 20000, IdleAgainEndMs = 23000, StopEndMs = 27000,
-                              CycleMs = 28000;
-    static constexpr uint16_t IdleRpm = 1200, CrankRpm = 350;
+    static constexpr uint32_t IDLE_END_MS = 4000, RAMP_UP_END_MS = 12000, LIMITER_END_MS = 14000,
+                              RAMP_DOWN_END_MS = 20000, IDLE_AGAIN_END_MS = 23000,
+                              STOP_END_MS = 27000, CYCLE_MS = 28000;
+    static constexpr uint16_t IDLE_RPM = 1200, CRANK_RPM = 350;
 
     uint32_t TimeMs() const { return Time; }
     void SetTimeMs(uint32_t ms) { Time = ms; }

@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "link/Tick.h"
 #include "sim/SimUnit.h"
 
 namespace kelmor {
@@ -21,7 +22,7 @@ class PtyRunner {
         std::string LinkPath;
         // How often the unit's line is polled when nothing arrives, so that
         // replies held back by faults come out (milliseconds).
-        int PollMs = 55;
+        int PollMs = TICK_MS;
         // A frame left half-received for this long is dropped, so the unit
         // falls back into step with the sender (milliseconds).
         int ResyncMs = 100;

@@ -79,10 +79,10 @@ class SimUnit {
     const Counters& Stats() const { return Count; }
 
   private:
-    static constexpr size_t MaxChunk = FRAME_SIZE + 4; // a reply plus stray bytes
+    static constexpr size_t MAX_CHUNK = FRAME_SIZE + 4; // a reply plus stray bytes
 
     struct Chunk {
-        std::array<uint8_t, MaxChunk> Bytes{};
+        std::array<uint8_t, MAX_CHUNK> Bytes{};
         size_t Length = 0;
         uint64_t Due = 0; // the poll at which it reaches the line
     };

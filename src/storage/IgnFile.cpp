@@ -54,7 +54,7 @@ Key DataKey(const Token& t) {
     static constexpr struct {
         std::string_view Name;
         Key Id;
-    } kKeys[] = {
+    } KEYS[] = {
         {"BIKE", Key::Bike},
         {"RPM_ADV", Key::RpmAdv},
         {"ADVANCE", Key::Advance},
@@ -70,7 +70,7 @@ Key DataKey(const Token& t) {
         {"RPM", Key::Rpm},
         {"INPUT", Key::Input},
     };
-    for (const auto& k : kKeys)
+    for (const auto& k : KEYS)
         if (t.Text == k.Name) return k.Id;
     return Key::None;
 }

@@ -29,68 +29,12 @@ constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> MakeBindings() {
     }
     return b;
 }
-constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> kBindings = MakeBindings();
+constexpr std::array<SpinnerBinding, SPINNER_BINDING_COUNT> BINDINGS = MakeBindings();
 
-bool IsCurveControl(C id) {
-    return Index(id) >= Index(C::EditRpmAdv1) && Index(id) <= Index(C::UpDownAdvance15);
-}
 } // namespace
 
 const std::array<SpinnerBinding, SPINNER_BINDING_COUNT>& SpinnerBindings() {
-    return kBindings;
-}
-
-bool CommitsOnClick(C updown) {
-    if (IsCurveControl(updown)) return true;
-    switch (updown) {
-    case C::UpDownPocetBodu:
-    case C::UpDownBaseAdv:
-    case C::UpDownOmez1:
-    case C::UpDownRetard:
-    case C::UpDownRpmKorekce:
-    case C::UpDownRpmPulsu:
-    case C::UpDownOmez2:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CommitsOnExit(C control) {
-    if (IsCurveControl(control)) return true;
-    switch (control) {
-    case C::EditPocetBodu:
-    case C::EditBaseAdv:
-    case C::EditOmez1:
-    case C::EditRetard:
-    case C::EditRpmKorekce:
-    case C::EditRpmPulsu:
-    case C::EditOmez2:
-    case C::ComboBoxBike:
-    case C::ComboBoxPocPalcu:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool HandlesEnter(C control) {
-    if (IsCurveControl(control) || control == C::FormHlav) return true;
-    switch (control) {
-    case C::EditPocetBodu:
-    case C::EditBaseAdv:
-    case C::EditOmez1:
-    case C::EditOmez2:
-    case C::EditRetard:
-    case C::EditClutch1:
-    case C::EditClutch2:
-    case C::EditRpmPulsu:
-    case C::EditRpmKorekce:
-    case C::EditLedRazeni:
-        return true;
-    default:
-        return false;
-    }
+    return BINDINGS;
 }
 
 } // namespace kelmor

@@ -18,10 +18,4 @@ struct SpinnerBinding {
 inline constexpr size_t SPINNER_BINDING_COUNT = 40;
 const std::array<SpinnerBinding, SPINNER_BINDING_COUNT>& SpinnerBindings();
 
-// Spinners whose arrow steps commit at once, and edits whose exit commits.
-bool CommitsOnClick(ControlId updown);
-bool CommitsOnExit(ControlId control);
-// The 40 edits (and the window) whose Enter key commits.
-bool HandlesEnter(ControlId control);
-
 } // namespace kelmor

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "link/MonitorCsv.h"
+#include "link/Tick.h"
 #include "storage/IgnFile.h"
 #include "storage/OsFile.h"
 #include "ui/Backups.h"
@@ -13,7 +14,6 @@ namespace kelmor {
 
 namespace {
 using C = ControlId;
-constexpr uint32_t TICK_MS = 55;
 } // namespace
 
 void TFormHlav::OnTimer1() {
@@ -26,11 +26,13 @@ void TFormHlav::OnTimer1() {
 void TFormHlav::FollowChart() {
     Chart.FollowCurve(Params());
     Chart.FollowActive(NoActivePoint, ActivePoint);
+    if (Chart.Revision() == ChartShown) return;
+    ChartShown = Chart.Revision();
+    Window.Repaint(C::ImageCurve);
 }
 
 void TFormHlav::AfterTick() {
     const bool frame = TickTookMonitorFrame;
-    FollowChart();
     Chart.Tick();
     if (frame && LiveRpm > 0)
         Chart.AddLive(LiveRpm, MonitorCopy.MonAdvance() - 100, MonitorCopy.MonAdvanceMax());
@@ -45,6 +47,7 @@ void TFormHlav::AfterTick() {
         if (LastTransfer.Command == tmRead && LastTransfer.End == TTransferEnd::Succeeded)
             BackupReadSet();
     }
+    FollowChart();
 }
 
 std::string TFormHlav::LogFolder() {
@@ -74,7 +77,8 @@ void TFormHlav::MenuLogClick() {
 
 void TFormHlav::LogFrame() {
     char line[320];
-    const size_t n = FormatMonitorCsv(MonitorCopy, LogTicks * TICK_MS, line, sizeof line);
+    const size_t n =
+        FormatMonitorCsv(MonitorCopy, LogTicks * static_cast<uint32_t>(TICK_MS), line, sizeof line);
     const bool written = Log.Append(line, n);
     ShowLogState();
     // The log has stopped before the box opens: ticks go on inside it.

@@ -11,14 +11,14 @@ namespace {
 using C = ControlId;
 
 ControlId ControlByName(std::string_view name, bool& found) {
-    static const std::unordered_map<std::string_view, ControlId> byName = [] {
+    static const std::unordered_map<std::string_view, ControlId> BY_NAME = [] {
         std::unordered_map<std::string_view, ControlId> m;
         for (int i = 0; i < CONTROL_COUNT; ++i)
             m.emplace(ControlName(static_cast<ControlId>(i)), static_cast<ControlId>(i));
         return m;
     }();
-    auto it = byName.find(name);
-    found = it != byName.end();
+    auto it = BY_NAME.find(name);
+    found = it != BY_NAME.end();
     return found ? it->second : C::FormHlav;
 }
 
@@ -119,6 +119,8 @@ void TFormHlav::ApplyCaptions() {
     Window.SetChecked(C::MenuFrench, Language == LANG_FRENCH);
     Window.SetChecked(C::MenuCzech, Language == LANG_CZECH);
     ForEachCaption(Language, Messages, &ApplyCaptionRow, &Window);
+    // The chart's axis titles are the captions of the curve's column headers.
+    Window.Repaint(C::ImageCurve);
 }
 
 void TFormHlav::MenuEnglishClick() {

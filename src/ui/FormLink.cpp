@@ -10,7 +10,7 @@
 namespace kelmor {
 
 namespace {
-constexpr const char* kDegree = "\xC2\xB0";
+constexpr const char* DEGREE = "\xC2\xB0";
 constexpr uint8_t GAUGE_MAX = 3;
 
 // "%4.1f" as printf writes it in the C locale, whatever locale the program
@@ -182,7 +182,7 @@ void TFormHlav::HandleMonitorFrame() {
     const int maxAdv = m.MonAdvanceMax();
     Scratch.assign(t.MsgAdvance);
     if (m.Snimac() && !m.BasicAdvance()) {
-        std::snprintf(buf, sizeof buf, " = %d%s /max %d%s", a, kDegree, maxAdv, kDegree);
+        std::snprintf(buf, sizeof buf, " = %d%s /max %d%s", a, DEGREE, maxAdv, DEGREE);
         Scratch += buf;
     } else {
         Scratch += " = ";

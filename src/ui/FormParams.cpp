@@ -1,5 +1,6 @@
 // The parameter side of the main window: form binding, visibility, undo
 // and redo, and live tuning of the curve.
+#include "params/NearestCurvePoint.h"
 #include "params/ParamFields.h"
 #include "params/TIgnParams.h"
 #include "ui/FormBinding.h"
@@ -44,6 +45,8 @@ void TFormHlav::ShowParams() {
     Window.SetChecked(C::CheckBoxZakazCteni, p.ZakazCteni != 0);
     Window.SetChecked(C::CheckBoxRevOutLedRazeni, p.RevOutLedRazeni != 0);
     UpdateVisibility();
+    // The chart shows the set at once, also to a box that opens before the next tick.
+    FollowChart();
 }
 
 void TFormHlav::ApplyEdit() {
@@ -110,7 +113,6 @@ void TFormHlav::UpdateVisibility() {
 
 void TFormHlav::UpDownClick(ControlId updown, int direction) {
     Window.StepSpinner(updown, direction);
-    if (!CommitsOnClick(updown)) return;
     ReadControls();
     ApplyEdit();
 }
@@ -200,21 +202,9 @@ void TFormHlav::SpeedButtonZnovuClick() {
 }
 
 void TFormHlav::TrackActivePoint() {
-    const TIgnParams& p = Params();
-    const int s = LiveRpm / 100;
-    int i = 0;
-    while (i < p.PocetBodu && i < CURVE_POINTS && p.RpmAdv[i] <= s)
-        ++i;
-    if (i == 0) {
-        ActivePoint = 0;
-        NoActivePoint = true;
-    } else {
-        NoActivePoint = false;
-        if (i >= p.PocetBodu || i >= CURVE_POINTS)
-            ActivePoint = static_cast<uint8_t>(i - 1);
-        else
-            ActivePoint = static_cast<uint8_t>(p.RpmAdv[i - 1] + p.RpmAdv[i] >= 2 * s ? i - 1 : i);
-    }
+    const CurvePointChoice nearest = NearestCurvePoint(Params(), LiveRpm);
+    ActivePoint = nearest.Point;
+    NoActivePoint = nearest.None;
     for (int k = 0; k < CURVE_POINTS; ++k) {
         const Colour c = (k == ActivePoint && !NoActivePoint) ? Colour::Lime : Colour::Window;
         Window.SetColour(RpmEdits[k], c);

@@ -51,8 +51,8 @@ WorkshopRecord BuildRecord(TFormHlav& form) {
     r.CurveHeader = {t.MsgPoint, w[C::LabelRpm1].Caption, w[C::LabelAdvance1].Caption};
     r.PointsInUse = std::min<int>(p.PocetBodu, CURVE_POINTS);
     for (int k = 0; k < CURVE_POINTS; ++k) {
-        const ParamField& rpm = ParamFields()[static_cast<size_t>(1 + 2 * k)];
-        const ParamField& advance = ParamFields()[static_cast<size_t>(2 + 2 * k)];
+        const ParamField& rpm = ParamFields()[1 + 2 * static_cast<size_t>(k)];
+        const ParamField& advance = ParamFields()[2 + 2 * static_cast<size_t>(k)];
         r.CurveRows.push_back({std::to_string(k + 1), FieldValue(rpm, StoredValue(rpm, p), w, t),
                                FieldValue(advance, StoredValue(advance, p), w, t)});
     }
@@ -141,16 +141,15 @@ void TFormHlav::MenuRecordClick() {
     ReadControls();
     Normalise();
     ShowParams();
-    FollowChart();
     const WorkshopRecord record = BuildRecord(*this);
 
     // The window's image in the paper look of the print, without the status,
     // connection and log lines, which the text below tells better.
-    constexpr C kLines[] = {C::LabelHlaseni, C::CGaugeProgram, C::LabelSpojeni, C::LabelLog};
-    bool shown[std::size(kLines)];
-    for (size_t i = 0; i < std::size(kLines); ++i) {
-        shown[i] = Window[kLines[i]].Visible;
-        Window.SetVisible(kLines[i], false);
+    constexpr C LINES[] = {C::LabelHlaseni, C::CGaugeProgram, C::LabelSpojeni, C::LabelLog};
+    bool shown[std::size(LINES)];
+    for (size_t i = 0; i < std::size(LINES); ++i) {
+        shown[i] = Window[LINES[i]].Visible;
+        Window.SetVisible(LINES[i], false);
     }
     Printing = true;
     UpdateVisibility();
@@ -158,8 +157,8 @@ void TFormHlav::MenuRecordClick() {
     const bool written = Host.WriteRecordPdf(*path, record, error);
     Printing = false;
     UpdateVisibility();
-    for (size_t i = 0; i < std::size(kLines); ++i)
-        Window.SetVisible(kLines[i], shown[i]);
+    for (size_t i = 0; i < std::size(LINES); ++i)
+        Window.SetVisible(LINES[i], shown[i]);
 
     if (!written) {
         std::string text = Messages.MsgRecordError + "\n" + *path;

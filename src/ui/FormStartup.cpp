@@ -29,9 +29,9 @@ void TFormHlav::FormCreate(const std::vector<std::string>& args) {
     LoadSettings();
 
     if (!args.empty()) {
-        static constexpr const char* kWords[4] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY"};
+        static constexpr const char* WORDS[4] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY"};
         for (uint8_t l = 0; l < 4; ++l)
-            if (args[0] == kWords[l]) {
+            if (args[0] == WORDS[l]) {
                 Language = l;
                 break;
             }

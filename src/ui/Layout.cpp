@@ -6,12 +6,12 @@
 namespace kelmor {
 
 const char* ControlName(ControlId id) {
-    static constexpr const char* kNames[] = {
+    static constexpr const char* NAMES[] = {
 #define KELMOR_NAME_ENTRY(name) #name,
         KELMOR_CONTROLS(KELMOR_NAME_ENTRY)
 #undef KELMOR_NAME_ENTRY
     };
-    return kNames[Index(id)];
+    return NAMES[Index(id)];
 }
 
 namespace {
@@ -89,15 +89,15 @@ Builder Build() {
 
     // Advance-curve editor.
     b.Add(C::GroupBox6, K::GroupBox, C::FormHlav, 4, 48, 333, 417);
-    static constexpr int kRowTop[15] = {49,  85,  120, 156, 191, 227, 262, 298,
+    static constexpr int ROW_TOP[15] = {49,  85,  120, 156, 191, 227, 262, 298,
                                         334, 370, 47,  83,  118, 154, 189};
-    static constexpr int kRpmDesign[15] = {1000, 2000,  3000, 4000, 5000, 6000, 7000, 8000,
+    static constexpr int RPM_DESIGN[15] = {1000, 2000,  3000, 4000, 5000, 6000, 7000, 8000,
                                            9000, 10000, 3000, 4000, 5000, 6000, 7000};
     for (int k = 0; k < 15; ++k) {
         int x = k < 10 ? 0 : 159;
-        b.Spinner(RpmEdit(k), RpmUpDown(k), C::GroupBox6, 20 + x, kRowTop[k], 40, 60 + x, 600,
-                  20100, 100, true, kRpmDesign[k]);
-        b.Spinner(AdvanceEdit(k), AdvanceUpDown(k), C::GroupBox6, 99 + x, kRowTop[k], 30, 129 + x,
+        b.Spinner(RpmEdit(k), RpmUpDown(k), C::GroupBox6, 20 + x, ROW_TOP[k], 40, 60 + x, 600,
+                  20100, 100, true, RPM_DESIGN[k]);
+        b.Spinner(AdvanceEdit(k), AdvanceUpDown(k), C::GroupBox6, 99 + x, ROW_TOP[k], 30, 129 + x,
                   0, 60, 1, false, 20);
     }
     b.Add(C::LabelRpm1, K::Label, C::GroupBox6, 28, 20, 24, 13).Text = "RPM";
@@ -205,11 +205,11 @@ Builder Build() {
 
     // Groups that nothing shows; their controls still carry values.
     b.Add(C::GroupBox2, K::GroupBox, C::FormHlav, 565, 304, 258, 250).ShownAtStart = false;
-    static constexpr const char* kBikes =
+    static constexpr const char* BIKES =
         "Standard\nHonda CBF250\nHusaberg 4T SEM\nKawasaki KLR 600 older model\nKTM 4T "
         "SEM\nSuzuki Freewind\nYamaha XT 600 older model\n2T SEM";
     for (auto [id, t, text] :
-         {std::tuple{C::ComboBoxBike, 20, kBikes}, std::tuple{C::ComboBoxPocPalcu, 49, "\n\n\n"}}) {
+         {std::tuple{C::ComboBoxBike, 20, BIKES}, std::tuple{C::ComboBoxPocPalcu, 49, "\n\n\n"}}) {
         ControlLayout& r = b.Add(id, K::ComboBox, C::GroupBox2, 16, t, 233, 21);
         r.Text = text;
         r.FixedHint = "Type of keying";
@@ -240,16 +240,16 @@ Builder Build() {
     ri2.Text = "\n\n\n\n";
 
     // Test read-outs, below the design client height.
-    static constexpr const char* kTestTexts[8] = {"Test1 = ---", "Test2 = ---", "Test3 = ---",
+    static constexpr const char* TEST_TEXTS[8] = {"Test1 = ---", "Test2 = ---", "Test3 = ---",
                                                   "Test4 = ---", "Test5 = ---", "Test6 = ---",
                                                   "Test7 = ---", "Test8 = ---"};
-    static constexpr int kTestLeft[4] = {16, 128, 280, 416};
+    static constexpr int TEST_LEFT[4] = {16, 128, 280, 416};
     for (int n = 0; n < 8; ++n) {
-        ControlLayout& r = b.Add(TestLabel(n + 1), K::Label, C::FormHlav, kTestLeft[n / 2],
+        ControlLayout& r = b.Add(TestLabel(n + 1), K::Label, C::FormHlav, TEST_LEFT[n / 2],
                                  n % 2 ? 736 : 709, 71, 16);
         r.Bold = true;
         r.FontPx = 13;
-        r.Text = kTestTexts[n];
+        r.Text = TEST_TEXTS[n];
         r.ShownAtStart = false;
     }
 
@@ -266,11 +266,11 @@ Builder Build() {
     b.Menu(C::N4, K::MenuSeparator, C::MenuFile, "-");
     b.Menu(C::MenuExit, K::MenuItem, C::MenuFile, "E&xit");
     b.Menu(C::MenuCom, K::Menu, C::MainMenu1, "&Com");
-    static constexpr const char* kComCaptions[10] = {"Com &1", "Com &2", "Com &3", "Com &4",
+    static constexpr const char* COM_CAPTIONS[10] = {"Com &1", "Com &2", "Com &3", "Com &4",
                                                      "Com &5", "Com &6", "Com &7", "Com &8",
                                                      "Com &9", "Com 1&0"};
     for (int n = 1; n <= 10; ++n)
-        b.Menu(ComItem(n), K::MenuItem, C::MenuCom, kComCaptions[n - 1]).CheckedAtStart = n == 2;
+        b.Menu(ComItem(n), K::MenuItem, C::MenuCom, COM_CAPTIONS[n - 1]).CheckedAtStart = n == 2;
     b.Menu(C::MenuDevice, K::Menu, C::MainMenu1, "&Ignition");
     b.Menu(C::MenuRead, K::MenuItem, C::MenuDevice, "&Read", "F7");
     b.Menu(C::MenuVerify, K::MenuItem, C::MenuDevice, "&Verify", "F8");
@@ -305,8 +305,8 @@ Builder Build() {
 }
 
 const std::array<ControlLayout, CONTROL_COUNT>& Rows() {
-    static const Builder b = Build();
-    return b.rows;
+    static const Builder BUILT = Build();
+    return BUILT.rows;
 }
 
 constexpr std::array<ControlId, TAB_ORDER_SIZE> MakeTabOrder() {
@@ -324,7 +324,7 @@ constexpr std::array<ControlId, TAB_ORDER_SIZE> MakeTabOrder() {
     order[n++] = C::EditOmez2;
     return order;
 }
-constexpr std::array<ControlId, TAB_ORDER_SIZE> kTabOrderArray = MakeTabOrder();
+constexpr std::array<ControlId, TAB_ORDER_SIZE> TAB_ORDER_ARRAY = MakeTabOrder();
 
 } // namespace
 
@@ -333,7 +333,7 @@ const ControlLayout& LayoutOf(ControlId id) {
 }
 
 const std::array<ControlId, TAB_ORDER_SIZE>& TabOrder() {
-    return kTabOrderArray;
+    return TAB_ORDER_ARRAY;
 }
 
 } // namespace kelmor

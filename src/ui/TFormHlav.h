@@ -15,6 +15,7 @@
 #include "ui/MonitorLog.h"
 #include "ui/TPlatform.h"
 #include "ui/WindowModel.h"
+#include "ui/Wiring.h"
 
 namespace kelmor {
 
@@ -64,6 +65,11 @@ class TFormHlav {
 
     WindowModel& Model() { return Window; }
     TPlatform& Platform() { return Host; }
+
+    // Runs the handler that the user's action on a control fires, as the
+    // event wiring says (Wiring.h). False when none ran, or a typed key was
+    // not taken.
+    bool Fire(ControlId sender, UserAction action, int arg = 0);
 
     // Link state: all zero at creation.
     uint8_t Mode = tmIdle;
@@ -193,7 +199,8 @@ class TFormHlav {
     // follow-up then belongs to the newest of them.
     void OnTimer1();
     void AfterTick();
-    // Brings the chart up to the parameter set and the active point.
+    // Brings the chart up to the parameter set and the active point, and
+    // has the view draw it again when that changed it.
     void FollowChart();
     void MenuLogClick();
     void MenuRecordClick();
@@ -210,6 +217,7 @@ class TFormHlav {
     void OpenParameterFile(const std::string& path);
 
     uint32_t TickSerial = 0;
+    uint32_t ChartShown = 0; // the chart's revision the view was last told of
     uint32_t LogTicks = 0;
     uint32_t EndsSeen = 0;                // LastTransfer.Count as AfterTick last saw it
     TLanguage LogLanguage = LANG_ENGLISH; // of the log's line in the window

@@ -67,8 +67,8 @@ WindowModel::WindowModel() {
 }
 
 ControlId WindowModel::UpDownOf(ControlId edit) {
-    static const std::array<ControlId, CONTROL_COUNT> map = MakeUpDownOf();
-    return map[Index(edit)];
+    static const std::array<ControlId, CONTROL_COUNT> UP_DOWN_OF = MakeUpDownOf();
+    return UP_DOWN_OF[Index(edit)];
 }
 
 void WindowModel::SetCaption(ControlId id, std::string_view text) {

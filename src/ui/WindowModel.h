@@ -37,7 +37,8 @@ enum class Property : uint8_t {
     Position,
     Items,
     ItemIndex,
-    Progress
+    Progress,
+    Picture, // what a picture shows has changed: draw it again
 };
 
 // Told of every change the logic makes, so that a view can follow at once
@@ -67,6 +68,8 @@ class WindowModel {
     // A radio group or list: an index beyond the last item selects the last one.
     void SetItemIndex(ControlId id, int index);
     void SetProgress(ControlId id, int progress);
+    // Tells the view that a picture (the advance chart) has something new to show.
+    void Repaint(ControlId id) { Notify(id, Property::Picture); }
 
     // The grouping separator of the user's locale (UTF-8), used by grouped spinners.
     void SetGroupSeparator(std::string separator) { GroupSeparator = std::move(separator); }

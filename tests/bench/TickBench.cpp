@@ -6,14 +6,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <unistd.h>
 
-#include "sim/SimSerialPort.h"
 #include "support/FakePlatform.h"
 #include "support/FakeSerialPort.h"
+#include "support/SimScenario.h"
+#include "support/TestFiles.h"
 #include "ui/TFormHlav.h"
 
 namespace {
@@ -38,10 +38,10 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace kelmor {
 namespace {
 
-struct Bench {
+struct Bench : test::SimScenario {
     explicit Bench(std::string config = "/nonexistent-kelmor-bench") {
         Host.Config = std::move(config);
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
+        Host.PortFactory = [this](int) { return Port(); };
         Form = std::make_unique<TFormHlav>(Host);
         Form->FormCreate({});
         // Warm up: every caption reaches its working capacity.
@@ -56,7 +56,6 @@ struct Bench {
         while (size_t n = Form->SerialLink.BytesWaiting())
             Form->SerialLink.ReadBytes(scratch, std::min(n, sizeof scratch));
     }
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     test::FakePlatform Host;
     std::unique_ptr<TFormHlav> Form;
 };
@@ -88,21 +87,17 @@ BENCHMARK(BM_TickWithMonitorReply);
 
 // The same with the monitor log on: one CSV line per tick goes to the disk.
 void BM_TickWithMonitorReplyLogged(benchmark::State& state) {
-    char folder[] = "/tmp/kelmor-bench-XXXXXX";
-    if (::mkdtemp(folder) == nullptr) {
+    const test::TempFolder folder;
+    if (folder.Path().empty()) {
         state.SkipWithError("no folder for the log");
         return;
     }
-    {
-        Bench b(folder);
-        b.Form->MenuLogClick();
-        if (!b.Form->Log.Running()) state.SkipWithError("the log did not start");
-        RunMonitorTicks(state, b);
-        state.counters["lines"] = static_cast<double>(b.Form->Log.Frames());
-        b.Form->MenuLogClick();
-    }
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
+    Bench b(folder.Path());
+    b.Form->MenuLogClick();
+    if (!b.Form->Log.Running()) state.SkipWithError("the log did not start");
+    RunMonitorTicks(state, b);
+    state.counters["lines"] = static_cast<double>(b.Form->Log.Frames());
+    b.Form->MenuLogClick();
 }
 BENCHMARK(BM_TickWithMonitorReplyLogged);
 

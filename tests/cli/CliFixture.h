@@ -10,8 +10,8 @@
 
 #include "cli/Cli.h"
 #include "sim/SimUnit.h"
-#include "support/FileText.h"
 #include "support/FormFixture.h"
+#include "support/TestFiles.h"
 
 namespace kelmor::test {
 
@@ -45,8 +45,8 @@ class CliFixture : public ::testing::Test {
     }
 
     std::string WriteFile(const std::string& name, const std::string& text) {
-        const std::string path = Dir.Path + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
+        const std::string path = Dir.File(name);
+        WriteTextFile(path, text);
         return path;
     }
 
@@ -58,7 +58,7 @@ class CliFixture : public ::testing::Test {
     bool PipeClosed = false;
     std::function<std::string(int)> MapComPort;
     std::function<std::unique_ptr<SerialPort>(const std::string&)> MakeDevicePort;
-    TempDir Dir;
+    TempFolder Dir;
 };
 
 // Lines of a text, without their line ends.

@@ -112,7 +112,7 @@ TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
 
     // The settings may put a number on the simulated unit.
     mapped = "SIM";
-    r = Run({"read", "--port", "com10", "-o", Dir.Path + "/unit.ign"});
+    r = Run({"read", "--port", "com10", "-o", Dir.Path() + "/unit.ign"});
     EXPECT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(opened.size(), 2u);
     EXPECT_GT(Unit->Stats().PageReads[1], 0u);

@@ -78,7 +78,7 @@ TEST_F(Commands, ProgramThenReadGivesTheFileBack) {
     });
     const std::string file = WriteIgnFile(set);
     const std::string in = WriteFile("in.ign", file);
-    const std::string out = Dir.Path + "/out.ign";
+    const std::string out = Dir.Path() + "/out.ign";
 
     CliResult r = Run({"program", "--port", "sim", in});
     ASSERT_EQ(r.Status, 0) << r.Err;
@@ -129,7 +129,7 @@ TEST_F(Commands, ReadThenProgramCarriesAnySetAcross) {
         const TIgnParams bBefore = b->Params();
 
         Unit = a;
-        const std::string file = Dir.Path + "/a.ign";
+        const std::string file = Dir.Path() + "/a.ign";
         CliResult r = Run({"read", "--port", "sim", "-o", file});
         ASSERT_EQ(r.Status, 0) << r.Err;
         Unit = b;
@@ -344,8 +344,8 @@ TEST_F(Commands, AFailedReadLeavesTheOutputFileAsItWas) {
 // Every error names the file or port and the reason, after the window's own text.
 TEST_F(Commands, ErrorsNameTheFileAndTheReason) {
     const std::string old = WriteFile("old.ign", "KALDIMER_KEY 66\r\n\r\nBASE_ADV 20");
-    const std::string missing = Dir.Path + "/missing.ign";
-    const std::string noFolder = Dir.Path + "/no/such/folder/x.ign";
+    const std::string missing = Dir.Path() + "/missing.ign";
+    const std::string noFolder = Dir.Path() + "/no/such/folder/x.ign";
     struct Case {
         std::vector<std::string> Args;
         int Status;
@@ -358,7 +358,9 @@ TEST_F(Commands, ErrorsNameTheFileAndTheReason) {
         {{"verify", "--port", "sim", missing},
          2,
          "Open file error!\nkelmor-cli: " + missing + ": No such file or directory\n"},
-        {{"show", Dir.Path}, 2, "Open file error!\nkelmor-cli: " + Dir.Path + ": Is a directory\n"},
+        {{"show", Dir.Path()},
+         2,
+         "Open file error!\nkelmor-cli: " + Dir.Path() + ": Is a directory\n"},
         {{"show", "-"},
          3,
          "Unmatched version of *.ign file!\nkelmor-cli: standard input: no version key "
@@ -366,9 +368,9 @@ TEST_F(Commands, ErrorsNameTheFileAndTheReason) {
         {{"read", "--port", "sim", "-o", noFolder},
          2,
          "Open file error!\nkelmor-cli: " + noFolder + ": No such file or directory\n"},
-        {{"read", "--port", "sim", "-o", Dir.Path},
+        {{"read", "--port", "sim", "-o", Dir.Path()},
          2,
-         "Open file error!\nkelmor-cli: " + Dir.Path + ": Is a directory\n"},
+         "Open file error!\nkelmor-cli: " + Dir.Path() + ": Is a directory\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Args[0] + " " + c.Args.back());
@@ -427,7 +429,7 @@ TEST_F(Commands, AClosedOutputEndsQuietly) {
 
 TEST_F(Commands, IdentificationTextCannotSteerTheTerminal) {
     Unit->SetIdText("KX\x1b]0;title\x07\x1b[2J");
-    const CliResult r = Run({"read", "--port", "sim", "-o", Dir.Path + "/x.ign"});
+    const CliResult r = Run({"read", "--port", "sim", "-o", Dir.Path() + "/x.ign"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(Lines(r.Out)[0], "Version: KX?]0;title??[2J");
 }
@@ -481,7 +483,7 @@ TEST_F(Commands, AStopSignalEndsEveryCommandWithItsStatus) {
     for (int signal : {2, 15}) {
         Signal = signal;
         for (std::vector<std::string> args :
-             {std::vector<std::string>{"read", "--port", "sim", "-o", Dir.Path + "/x.ign"},
+             {std::vector<std::string>{"read", "--port", "sim", "-o", Dir.Path() + "/x.ign"},
               {"monitor", "--port", "sim"},
               {"program", "--port", "sim", "-"},
               {"verify", "--port", "sim", "-"}}) {
@@ -490,7 +492,7 @@ TEST_F(Commands, AStopSignalEndsEveryCommandWithItsStatus) {
             EXPECT_EQ(r.Status, 128 + signal);
         }
     }
-    EXPECT_FALSE(std::filesystem::exists(Dir.Path + "/x.ign"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.Path() + "/x.ign"));
     EXPECT_EQ(Unit->Stats().PageWrites[1], 0u);
 }
 

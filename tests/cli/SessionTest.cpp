@@ -8,8 +8,7 @@
 #include <sstream>
 
 #include "cli/HeadlessSession.h"
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
+#include "support/SimScenario.h"
 
 namespace kelmor::test {
 namespace {
@@ -32,12 +31,11 @@ void PrintTo(const EndCase& c, std::ostream* os) {
     *os << c.Name;
 }
 
-class SessionFixture : public ::testing::Test {
+class SessionFixture : public ::testing::Test, public SimScenario {
   protected:
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::ostringstream Err;
     cli::VirtualTickClock Clock;
-    HeadlessSession Session{Err, [this] { return std::make_unique<SimSerialPort>(Unit); }, Clock};
+    HeadlessSession Session{Err, [this] { return Port(); }, Clock};
 };
 
 class TransferEnds : public SessionFixture, public ::testing::WithParamInterface<EndCase> {};
@@ -174,8 +172,7 @@ TEST_F(Saving, ASaveThatNeverEndsIsGivenUp) {
 
 TEST_F(Saving, AStopRequestEndsATransferAtTheNextTick) {
     std::atomic<bool> stop{false};
-    HeadlessSession session{
-        Err, [this] { return std::make_unique<SimSerialPort>(Unit); }, Clock, {}, &stop};
+    HeadlessSession session{Err, [this] { return Port(); }, Clock, {}, &stop};
     Unit->Options().Faults.Dead = true;
     ASSERT_TRUE(session.Start());
     stop = true;

@@ -62,7 +62,7 @@ TEST_P(ShowJson, PrintsTheSetTheFileGives) {
     EXPECT_EQ(bytes[11].get<int>() * 10, Values(fields.at("Clutch1"))[0]);
 }
 
-const std::vector<int> kDefaultRpm{1000, 2000,  3000,  4000,  5000,  6000,  7000, 8000,
+const std::vector<int> DEFAULT_RPM{1000, 2000,  3000,  4000,  5000,  6000,  7000, 8000,
                                    9000, 10000, 11000, 12000, 13000, 14000, 15000};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"PocetBodu", {15}},
                   {"Clutch2", {1000}},
                   {"RpmKorekce", {0}},
-                  {"RpmAdv", kDefaultRpm}}},
+                  {"RpmAdv", DEFAULT_RPM}}},
         ShowCase{"WrongVersion",
                  "KALDIMER_KEY 66\r\nBASE_ADV 20",
                  false,
@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Input2", {3}},
                   {"Retard", {6}},
                   {"Polarita", {2}},
-                  {"RpmAdv", kDefaultRpm}}},
+                  {"RpmAdv", DEFAULT_RPM}}},
         // Speeds out of order: as read with --raw, raised into order without it.
         ShowCase{"UnorderedRaw",
                  "KALDIMER_KEY 67\nLIMITER 200 100 5\nRPM_ADV 3000 2000 2000 5000",

@@ -31,14 +31,7 @@ namespace {
 using C = ControlId;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kKills = 100; // per kind of write
-
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+constexpr int KILLS = 100; // per kind of write
 
 // The main window with no port and no boxes left over from its start.
 struct Window {
@@ -143,13 +136,13 @@ size_t FilesIn(const std::string& folder) {
 }
 
 TEST(InterruptedWrites, SaveKilledAtAnyMomentLeavesAWholeFile) {
-    TempDir config, files;
-    const auto sets = TwoSets(config.Path);
+    TempFolder config, files;
+    const auto sets = TwoSets(config.Path());
     ASSERT_FALSE(SameFields(sets[0], sets[1]));
-    const std::string file = files.Path + "/bike.ign";
+    const std::string file = files.Path() + "/bike.ign";
 
     // The first file, and how long one save takes here.
-    Window first(config.Path);
+    Window first(config.Path());
     first.Show(sets[0]);
     const auto t0 = Clock::now();
     ASSERT_TRUE(first.Save(file));
@@ -159,10 +152,10 @@ TEST(InterruptedWrites, SaveKilledAtAnyMomentLeavesAWholeFile) {
     SimRandom random(2024);
     const int maxDelay = static_cast<int>(std::max<long long>(4 * saveUs, 2000));
     int kills = 0;
-    for (int k = 0; k < kKills; ++k) {
+    for (int k = 0; k < KILLS; ++k) {
         const bool killed = KillDuring(
             [&](int readyFd) {
-                Window w(config.Path);
+                Window w(config.Path());
                 Ready(readyFd);
                 for (unsigned i = 0;; ++i) {
                     w.Show(sets[(i + 1) % 2]);
@@ -173,25 +166,25 @@ TEST(InterruptedWrites, SaveKilledAtAnyMomentLeavesAWholeFile) {
         ASSERT_TRUE(killed) << "the saving child ended by itself, kill " << k;
         ++kills;
         TIgnParams read;
-        ASSERT_TRUE(FileFields(FileText(file), read)) << "kill " << k;
+        ASSERT_TRUE(FileFields(ReadFile(file), read)) << "kill " << k;
         ASSERT_TRUE(SameFields(read, sets[0]) || SameFields(read, sets[1])) << "kill " << k;
-        ASSERT_TRUE(FileText(file) == WriteIgnFile(sets[0]) ||
-                    FileText(file) == WriteIgnFile(sets[1]))
+        ASSERT_TRUE(ReadFile(file) == WriteIgnFile(sets[0]) ||
+                    ReadFile(file) == WriteIgnFile(sets[1]))
             << "kill " << k;
     }
     // A killed save may leave its unfinished new file beside the old one; it
     // is never the file itself.
     std::printf("%d saves killed (one save takes %lld us); %zu unfinished new files left\n", kills,
-                static_cast<long long>(saveUs), FilesIn(files.Path) - 1);
+                static_cast<long long>(saveUs), FilesIn(files.Path()) - 1);
 }
 
 TEST(InterruptedWrites, ShutdownKilledAtAnyMomentLeavesWholeSettings) {
-    TempDir config;
-    const auto sets = TwoSets(config.Path);
-    const std::string settings = config.Path + "/kelmor.ini";
-    const std::string image = config.Path + "/_kelmor.ini";
+    TempFolder config;
+    const auto sets = TwoSets(config.Path());
+    const std::string settings = config.Path() + "/kelmor.ini";
+    const std::string image = config.Path() + "/_kelmor.ini";
     {
-        Window w(config.Path);
+        Window w(config.Path());
         w.Show(sets[0]);
         w.Form.SerialLink.ComPort = 3;
         w.Form.FormClose();
@@ -199,10 +192,10 @@ TEST(InterruptedWrites, ShutdownKilledAtAnyMomentLeavesWholeSettings) {
     ASSERT_TRUE(std::filesystem::exists(image));
 
     SimRandom random(77);
-    for (int k = 0; k < kKills; ++k) {
+    for (int k = 0; k < KILLS; ++k) {
         const bool killed = KillDuring(
             [&](int readyFd) {
-                Window w(config.Path);
+                Window w(config.Path());
                 Ready(readyFd);
                 for (unsigned i = 0;; ++i) {
                     w.Show(sets[(i + 1) % 2]);
@@ -221,7 +214,7 @@ TEST(InterruptedWrites, ShutdownKilledAtAnyMomentLeavesWholeSettings) {
                                 "CheckBoxIgnAll->Checked"})
             ASSERT_NE(ini.ReadString("FORM_HLAV", key, "\x01"), "\x01") << key << ", kill " << k;
 
-        const std::string text = FileText(image);
+        const std::string text = ReadFile(image);
         TDeviceImage read{};
         ReadStartupImage(text, ImageBytes(read.Bytes(), STARTUP_IMAGE_SIZE));
         ASSERT_EQ(text, WriteStartupImage(ConstImageBytes(read.Bytes(), STARTUP_IMAGE_SIZE)))
@@ -269,8 +262,8 @@ FullDiskResult SaveOntoFullDisk(const std::string& folder, bool tmpfs,
     w.Show(sets[0]);
     if (!w.Save(file)) return FirstWritesFailed;
     w.Form.FormClose();
-    const std::string ign = FileText(file), settings = FileText(folder + "/kelmor.ini"),
-                      image = FileText(folder + "/_kelmor.ini");
+    const std::string ign = ReadFile(file), settings = ReadFile(folder + "/kelmor.ini"),
+                      image = ReadFile(folder + "/_kelmor.ini");
     if (ign.empty() || settings.empty() || image.empty()) return FirstWritesFailed;
     const size_t before = FilesIn(folder);
 
@@ -296,22 +289,22 @@ FullDiskResult SaveOntoFullDisk(const std::string& folder, bool tmpfs,
     if (w.Save(file)) return NoErrorBox;
     if (w.Host.Boxes != std::vector<std::string>{w.Form.Messages.MsgFileOpenError})
         return NoErrorBox;
-    if (FileText(file) != ign) return OldFileChanged;
+    if (ReadFile(file) != ign) return OldFileChanged;
     w.Form.FormClose();
-    if (FileText(folder + "/kelmor.ini") != settings || FileText(folder + "/_kelmor.ini") != image)
+    if (ReadFile(folder + "/kelmor.ini") != settings || ReadFile(folder + "/_kelmor.ini") != image)
         return SettingsChanged;
     if (FilesIn(folder) != full || full < before) return NewFileLeftBehind;
     return Passed;
 }
 
 TEST(InterruptedWrites, SaveOntoAFullDiskKeepsTheOldFiles) {
-    TempDir config;
-    const auto sets = TwoSets(config.Path);
+    TempFolder config;
+    const auto sets = TwoSets(config.Path());
     for (const bool tmpfs : {true, false}) {
         SCOPED_TRACE(tmpfs ? "tiny file system" : "file size limit");
-        TempDir folder;
+        TempFolder folder;
         const pid_t pid = ::fork();
-        if (pid == 0) ::_exit(SaveOntoFullDisk(folder.Path, tmpfs, sets));
+        if (pid == 0) ::_exit(SaveOntoFullDisk(folder.Path(), tmpfs, sets));
         int status = 0;
         ::waitpid(pid, &status, 0);
         ASSERT_TRUE(WIFEXITED(status));
@@ -356,14 +349,14 @@ LockedFolderResult SaveIntoLockedFolder(const std::string& folder,
     again.Form.MenuGermanClick();
     if (!again.Save(file)) return SaveRefused;
     TIgnParams read{};
-    if (!FileFields(FileText(file), read) || !SameFields(read, sets[1])) return SaveLost;
+    if (!FileFields(ReadFile(file), read) || !SameFields(read, sets[1])) return SaveLost;
     again.Form.FormClose();
     IniFile ini;
     if (!ini.Load(folder + "/kelmor.ini") || ini.ReadInteger("FORM_HLAV", "Language", 0) != 1 ||
         ini.ReadString("FORM_HLAV", "IniDir", "") != file)
         return SettingsLost;
     TDeviceImage image{};
-    ReadStartupImage(FileText(folder + "/_kelmor.ini"),
+    ReadStartupImage(ReadFile(folder + "/_kelmor.ini"),
                      ImageBytes(image.Bytes(), STARTUP_IMAGE_SIZE));
     if (!SameFields(image.Params, sets[1])) return SettingsLost;
     if (FilesIn(folder) != 3) return FilesBeside;
@@ -371,14 +364,14 @@ LockedFolderResult SaveIntoLockedFolder(const std::string& folder,
 }
 
 TEST(InterruptedWrites, FolderThatRefusesNewFilesIsWrittenInPlace) {
-    TempDir config;
-    const auto sets = TwoSets(config.Path);
-    TempDir folder;
+    TempFolder config;
+    const auto sets = TwoSets(config.Path());
+    TempFolder folder;
     const pid_t pid = ::fork();
-    if (pid == 0) ::_exit(SaveIntoLockedFolder(folder.Path, sets));
+    if (pid == 0) ::_exit(SaveIntoLockedFolder(folder.Path(), sets));
     int status = 0;
     ::waitpid(pid, &status, 0);
-    ::chmod(folder.Path.c_str(), 0755);
+    ::chmod(folder.Path().c_str(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), Saved) << "see LockedFolderResult";
 }

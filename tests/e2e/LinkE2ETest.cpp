@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "link/Tick.h"
 #include "serial/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "support/FormFixture.h"
@@ -16,14 +17,14 @@ namespace {
 // The unit's runner makes a link to its slave; whichever name a program
 // opens, a second program is refused.
 TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
-    TempDir config;
-    const std::string link = config.Path + "/ttyBIKE";
-    PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+    TempFolder config;
+    const std::string link = config.Path() + "/ttyBIKE";
+    PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;
 
     FakePlatform host;
-    host.Config = config.Path;
+    host.Config = config.Path();
     host.PortFactory = [&](int) { return std::make_unique<QtSerialPort>(link); };
     TFormHlav form(host);
     form.FormCreate({});
@@ -37,7 +38,7 @@ TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
 
     // The program on the link talks to the unit as usual.
     for (int t = 0; t < 8; ++t) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         form.Timer1Timer();
     }
@@ -54,20 +55,20 @@ TEST(LinkUnderTwoNames, TheSecondProgramIsRefusedWhateverNameItUses) {
 // pulled adapter would): the tick keeps its pace and the program shows that
 // the connection is gone, then finds the unit again on a fresh device.
 TEST(VanishingDevice, TheTickKeepsItsPaceAndAReplugIsFound) {
-    TempDir config;
+    TempFolder config;
     auto runner = std::make_unique<PtyRunner>(std::make_shared<SimUnit>());
     std::string error;
     ASSERT_TRUE(runner->Start(error)) << error;
     std::string device = runner->SlavePath();
 
     FakePlatform host;
-    host.Config = config.Path;
+    host.Config = config.Path();
     host.PortFactory = [&](int) { return std::make_unique<QtSerialPort>(device); };
     TFormHlav form(host);
     form.FormCreate({});
     ASSERT_TRUE(form.SerialLink.IsOpen());
     auto tick = [&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         const auto start = std::chrono::steady_clock::now();
         form.Timer1Timer();

@@ -10,6 +10,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/Tick.h"
 #include "serial/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
@@ -26,7 +27,7 @@ class LinkOverPty : public ::testing::Test {
         Runner = std::make_unique<PtyRunner>(Unit);
         std::string error;
         ASSERT_TRUE(Runner->Start(error)) << error;
-        Host.Config = Config.Path;
+        Host.Config = Config.Path();
         Host.PortFactory = [this](int) {
             return std::make_unique<QtSerialPort>(Runner->DevicePath());
         };
@@ -35,7 +36,7 @@ class LinkOverPty : public ::testing::Test {
 
     // Time passes and Qt runs, as between two ticks of the program's timer.
     static void Pause() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(55));
+        std::this_thread::sleep_for(std::chrono::milliseconds(TICK_MS));
         QCoreApplication::processEvents();
     }
     static void Tick(TFormHlav& form) {
@@ -48,7 +49,7 @@ class LinkOverPty : public ::testing::Test {
 
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::unique_ptr<PtyRunner> Runner;
-    TempDir Config;
+    TempFolder Config;
     FakePlatform Host;
 };
 
@@ -128,7 +129,7 @@ TEST_F(LinkOverPty, SecondOpenOfTheSamePortFails) {
     ASSERT_TRUE(first.SerialLink.IsOpen());
 
     FakePlatform otherHost;
-    otherHost.Config = Config.Path;
+    otherHost.Config = Config.Path();
     otherHost.PortFactory = Host.PortFactory;
     TFormHlav second(otherHost);
     second.FormCreate({});

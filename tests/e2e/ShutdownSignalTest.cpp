@@ -19,6 +19,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "link/Tick.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
 #include "storage/IniFile.h"
@@ -31,13 +32,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-std::string FileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // The serial port's lock file that names `pid` as its owner, if any.
 std::string LockOf(pid_t pid) {
     for (const char* folder : {"/var/lock", "/run/lock", "/var/spool/locks", "/tmp"}) {
@@ -47,7 +41,7 @@ std::string LockOf(pid_t pid) {
         while (const dirent* e = ::readdir(dir)) {
             if (std::strncmp(e->d_name, "LCK..", 5) != 0) continue;
             const std::string path = std::string(folder) + "/" + e->d_name;
-            std::istringstream text(FileText(path));
+            std::istringstream text(ReadFile(path));
             long owner = 0;
             if (text >> owner && owner == pid) found = path;
         }
@@ -82,19 +76,19 @@ class ShutdownSignal : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ShutdownSignal, ClosesAsTheUserCloses) {
     const Case c = GetParam();
-    TempDir home;
-    const std::string config = home.Path + "/kelmor";
+    TempFolder home;
+    const std::string config = home.Path() + "/kelmor";
     std::filesystem::create_directories(config);
     auto unit = std::make_shared<SimUnit>();
-    PtyRunner runner(unit, {home.Path + "/kx", 55, 100});
+    PtyRunner runner(unit, {home.Path() + "/kx", TICK_MS, 100});
     std::string error;
     ASSERT_TRUE(runner.Start(error)) << error;
-    const std::string device = c.NoPort ? home.Path + "/missing" : runner.DevicePath();
+    const std::string device = c.NoPort ? home.Path() + "/missing" : runner.DevicePath();
     std::ofstream(config + "/kelmor.ini", std::ios::binary)
         << "[PORTS]\r\nCOM1=" << device << "\r\n";
 
     // German on the command line, so that the settings must be written anew.
-    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + home.Path};
+    std::vector<std::string> env = {"QT_QPA_PLATFORM=offscreen", "XDG_CONFIG_HOME=" + home.Path()};
     for (char** e = environ; *e != nullptr; ++e)
         if (std::strncmp(*e, "QT_QPA_PLATFORM=", 16) != 0 &&
             std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0)
@@ -143,7 +137,7 @@ TEST_P(ShutdownSignal, ClosesAsTheUserCloses) {
     ASSERT_TRUE(ini.Load(config + "/kelmor.ini"));
     EXPECT_EQ(ini.ReadInteger("FORM_HLAV", "Language", 0), 1);
     EXPECT_EQ(ini.ReadString("PORTS", "COM1", ""), device);
-    const std::string image = FileText(config + "/_kelmor.ini");
+    const std::string image = ReadFile(config + "/_kelmor.ini");
     EXPECT_EQ(std::count(image.begin(), image.end(), '\n'), 10) << image;
 }
 

@@ -16,6 +16,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "link/Tick.h"
 #include "serial/QtSerialPort.h"
 #include "sim/PtyRunner.h"
 #include "sim/SimUnit.h"
@@ -30,12 +31,12 @@ using std::chrono::milliseconds;
 
 // A tick may wait for the line at most the 100 ms read timeout; the rest is
 // headroom for a loaded machine.
-constexpr milliseconds kTickLimit{150};
+constexpr milliseconds TICK_LIMIT{150};
 
 class Unplug : public ::testing::Test {
   protected:
     void SetUp() override {
-        Host.Config = Config.Path;
+        Host.Config = Config.Path();
         Host.PortFactory = [this](int) { return std::make_unique<QtSerialPort>(Device); };
     }
     void TearDown() override {
@@ -48,7 +49,7 @@ class Unplug : public ::testing::Test {
     // Puts the unit on a fresh pseudo-terminal (a new device), under `link`
     // when given.
     void PlugIn(const std::string& link = "") {
-        Runner = std::make_unique<PtyRunner>(Unit, PtyRunner::Options{link, 55, 100});
+        Runner = std::make_unique<PtyRunner>(Unit, PtyRunner::Options{link, TICK_MS, 100});
         std::string error;
         ASSERT_TRUE(Runner->Start(error)) << error;
         Device = Runner->DevicePath();
@@ -64,7 +65,7 @@ class Unplug : public ::testing::Test {
     // One tick at the program's pace; keeps the slowest and when the
     // connection was last confirmed and first reported lost.
     void Tick() {
-        std::this_thread::sleep_for(milliseconds(55));
+        std::this_thread::sleep_for(milliseconds(TICK_MS));
         QCoreApplication::processEvents();
         const uint8_t age = Form->ConnectionAge;
         const auto start = Clock::now();
@@ -116,7 +117,7 @@ class Unplug : public ::testing::Test {
     std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     std::unique_ptr<PtyRunner> Runner;
     std::string Device;
-    TempDir Config;
+    TempFolder Config;
     FakePlatform Host;
     std::unique_ptr<TFormHlav> Form;
     Clock::duration Slowest{};
@@ -179,7 +180,7 @@ TEST_F(Unplug, FarEndClosesDuringATransferOrTheMonitor) {
         EXPECT_TRUE(S(C::LabelSpojeni).Visible);
         EXPECT_EQ(LostFrom - LastAccepted, 18);
         EXPECT_TRUE(Host.Boxes.empty());
-        EXPECT_LT(Slowest, kTickLimit);
+        EXPECT_LT(Slowest, TICK_LIMIT);
     }
 
     // Back on a new device: choosing the COM item finds the unit again.
@@ -188,7 +189,7 @@ TEST_F(Unplug, FarEndClosesDuringATransferOrTheMonitor) {
     EXPECT_TRUE(Host.Boxes.empty());
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 TEST_F(Unplug, PortHeldByAnotherProgram) {
@@ -234,11 +235,11 @@ TEST_F(Unplug, PortHeldByAnotherProgram) {
     ASSERT_TRUE(Form->SerialLink.IsOpen());
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 TEST_F(Unplug, DeviceNodeDisappears) {
-    const std::string link = Config.Path + "/ttyBIKE";
+    const std::string link = Config.Path() + "/ttyBIKE";
     PlugIn(link);
     Start();
     ASSERT_TRUE(Host.Boxes.empty());
@@ -267,7 +268,7 @@ TEST_F(Unplug, DeviceNodeDisappears) {
     EXPECT_EQ(Host.Boxes.size(), 1u);
     ASSERT_NO_FATAL_FAILURE(Connect());
     ProgramGoesThrough();
-    EXPECT_LT(Slowest, kTickLimit);
+    EXPECT_LT(Slowest, TICK_LIMIT);
 }
 
 } // namespace

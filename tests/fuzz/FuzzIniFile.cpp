@@ -14,13 +14,13 @@ struct Key {
     const char* Section;
     const char* Name;
 };
-constexpr Key kKeys[] = {
+constexpr Key KEYS[] = {
     {"FORM_HLAV", "Left"},  {"FORM_HLAV", "Top"},     {"FORM_HLAV", "Height"},
     {"FORM_HLAV", "Width"}, {"FORM_HLAV", "ComPort"}, {"FORM_HLAV", "Language"},
     {"FORM_HLAV", "File"},  {"FORM_HLAV", "IniDir"},  {"FORM_HLAV", "CheckBoxIgnAll->Checked"},
     {"PORTS", "COM1"},      {"PORTS", "COM10"},
 };
-constexpr size_t kKeyCount = sizeof kKeys / sizeof kKeys[0];
+constexpr size_t KEY_COUNT = sizeof KEYS / sizeof KEYS[0];
 
 bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -41,7 +41,7 @@ std::string Storable(std::string_view v) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::FuzzInput in(data, size);
-    const Key& key = kKeys[in.Byte() % kKeyCount];
+    const Key& key = KEYS[in.Byte() % KEY_COUNT];
     const std::string value = Storable(in.Bytes(in.Byte()));
     const int number = static_cast<int>(static_cast<uint32_t>(in.Byte()) << 24 |
                                         static_cast<uint32_t>(in.Byte()) << 16 |
@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     IniFile ini;
     ini.Parse(in.Rest());
-    std::string others[kKeyCount];
-    for (size_t k = 0; k < kKeyCount; ++k) {
-        others[k] = ini.ReadString(kKeys[k].Section, kKeys[k].Name, "\x01");
-        ini.ReadInteger(kKeys[k].Section, kKeys[k].Name, -1);
+    std::string others[KEY_COUNT];
+    for (size_t k = 0; k < KEY_COUNT; ++k) {
+        others[k] = ini.ReadString(KEYS[k].Section, KEYS[k].Name, "\x01");
+        ini.ReadInteger(KEYS[k].Section, KEYS[k].Name, -1);
     }
 
     ini.WriteString(key.Section, key.Name, value);
@@ -60,9 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniFile again;
     again.Parse(ini.Text());
     FUZZ_CHECK(again.ReadString(key.Section, key.Name, "\x01") == value);
-    for (size_t k = 0; k < kKeyCount; ++k)
-        if (&kKeys[k] != &key)
-            FUZZ_CHECK(again.ReadString(kKeys[k].Section, kKeys[k].Name, "\x01") == others[k]);
+    for (size_t k = 0; k < KEY_COUNT; ++k)
+        if (&KEYS[k] != &key)
+            FUZZ_CHECK(again.ReadString(KEYS[k].Section, KEYS[k].Name, "\x01") == others[k]);
 
     ini.WriteInteger(key.Section, key.Name, number);
     again.Parse(ini.Text());

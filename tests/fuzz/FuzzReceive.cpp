@@ -18,8 +18,8 @@ using namespace kelmor;
 
 namespace {
 
-constexpr int kMaxTicks = 4000;
-constexpr int kMaxNesting = 3;
+constexpr int MAX_TICKS = 4000;
+constexpr int MAX_NESTING = 3;
 
 // The scripted line, kept in flat buffers so that floods cost little.
 struct Line {
@@ -89,7 +89,7 @@ struct Harness {
         Host.PortFactory = [this](int) { return std::make_unique<LinePort>(Wire); };
         Host.WhileBoxOpen = [this] {
             // A modal box runs the timer in a nested loop.
-            if (Nesting >= kMaxNesting) return;
+            if (Nesting >= MAX_NESTING) return;
             ++Nesting;
             for (int i = 0; i < TicksInBox; ++i)
                 Tick();
@@ -157,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     h.CheckWritten();
     TFormHlav& form = *h.Form;
 
-    while (in.More() && h.Ticks < kMaxTicks) {
+    while (in.More() && h.Ticks < MAX_TICKS) {
         const uint8_t op = in.Byte();
         switch (op % 8) {
         case 0: { // raw bytes as they come off the line
@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         case 1: { // time passes
             const int n = in.Byte() % 32 + 1;
-            for (int i = 0; i < n && h.Ticks < kMaxTicks; ++i)
+            for (int i = 0; i < n && h.Ticks < MAX_TICKS; ++i)
                 h.Tick();
             break;
         }

@@ -4,14 +4,13 @@
 // its tick running.
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <new>
 #include <string>
 
 #include "FuzzInput.h"
 #include "support/FakePlatform.h"
-#include "support/NewTempDir.h"
+#include "support/TestFiles.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
@@ -20,22 +19,10 @@ namespace {
 
 // One folder for the whole run, as the program has one configuration
 // folder; removed when the run ends.
-void RemoveFolder();
-
 const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string made = kelmor::test::NewTempDir("kelmor-fuzz-");
-        if (made.empty()) std::abort();
-        return made;
-    }();
-    // Registered after the name exists, so it runs before the name goes.
-    [[maybe_unused]] static const bool removal = std::atexit(RemoveFolder) == 0;
-    return folder;
-}
-
-void RemoveFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(Folder(), ec);
+    static const test::TempFolder folder;
+    if (folder.Path().empty()) std::abort();
+    return folder.Path();
 }
 
 // Writes the file, or removes it when `present` is false.
@@ -54,9 +41,9 @@ void Put(const std::string& path, bool present, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::FuzzInput in(data, size);
     const uint8_t flags = in.Byte();
-    static const char* const kWords[] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY", "deutsch", "X"};
+    static const char* const WORDS[] = {"ENGLISH", "DEUTSCH", "FRANCE", "CESKY", "deutsch", "X"};
     std::vector<std::string> args;
-    if (flags & 8) args.emplace_back(kWords[(flags >> 4) % 6]);
+    if (flags & 8) args.emplace_back(WORDS[(flags >> 4) % 6]);
     const size_t iniLength = in.Byte() * 4u;
     Put(Folder() + "/kelmor.ini", flags & 1, in.Bytes(iniLength));
     Put(Folder() + "/_kelmor.ini", flags & 2, in.Rest());

@@ -16,7 +16,7 @@ struct ExpectedMessage {
     std::array<const char*, LANGUAGE_COUNT> Text; // English, German, French, Czech
 };
 
-const ExpectedMessage kExpected[] = {
+const ExpectedMessage EXPECTED[] = {
     {MessageSlot::MsgManualFile,
      {"manual_kelmor_en.pdf", "manual_kelmor_de.pdf", "manual_kelmor_fr.pdf",
       "manual_kelmor_cz.pdf"}},
@@ -139,9 +139,9 @@ const std::string& SlotOf(const TMessageTable& t, MessageSlot slot) {
 }
 
 TEST(MessageTable, ExpectationsCoverEverySlot) {
-    ASSERT_EQ(std::size(kExpected), static_cast<size_t>(MessageSlot::Count));
+    ASSERT_EQ(std::size(EXPECTED), static_cast<size_t>(MessageSlot::Count));
     std::array<bool, static_cast<size_t>(MessageSlot::Count)> seen{};
-    for (const ExpectedMessage& e : kExpected)
+    for (const ExpectedMessage& e : EXPECTED)
         seen[static_cast<size_t>(e.Slot)] = true;
     for (size_t i = 0; i < seen.size(); ++i)
         EXPECT_TRUE(seen[i]) << "slot " << i;
@@ -151,7 +151,7 @@ TEST(MessageTable, EverySlotInEveryLanguage) {
     for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l) {
         TMessageTable table;
         FillMessageTable(l, table);
-        for (const ExpectedMessage& e : kExpected) {
+        for (const ExpectedMessage& e : EXPECTED) {
             const int slot = static_cast<int>(e.Slot);
             EXPECT_EQ(MessageText(e.Slot, l), e.Text[l]) << "slot " << slot << " language " << +l;
             EXPECT_EQ(SlotOf(table, e.Slot), e.Text[l]) << "slot " << slot << " language " << +l;
@@ -187,7 +187,7 @@ TEST(MessageTable, LanguageAboveCzechReadsAsEnglish) {
     FillMessageTable(LANG_ENGLISH, english);
     for (TLanguage l : {TLanguage{4}, TLanguage{77}, TLanguage{255}}) {
         FillMessageTable(l, bad);
-        for (const ExpectedMessage& e : kExpected) {
+        for (const ExpectedMessage& e : EXPECTED) {
             EXPECT_EQ(SlotOf(bad, e.Slot), SlotOf(english, e.Slot)) << +l;
             EXPECT_EQ(MessageText(e.Slot, l), e.Text[LANG_ENGLISH]) << +l;
         }

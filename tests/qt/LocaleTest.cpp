@@ -2,7 +2,6 @@
 // with localedef): what machines read is the same in every locale, what the
 // window shows keeps the C conventions of its formats, and the edits group
 // digits as the user's locale does.
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -22,6 +21,7 @@
 #include "storage/IgnFile.h"
 #include "storage/IniFile.h"
 #include "storage/StartupImage.h"
+#include "support/TestFiles.h"
 
 using namespace kelmor;
 using namespace kelmor::test;
@@ -29,30 +29,29 @@ using C = ControlId;
 
 namespace {
 
-constexpr const char* kLocale = "de_DE.UTF-8";
+constexpr const char* LOCALE = "de_DE.UTF-8";
 // Why the locale could not be made, when it could not.
 std::string LocaleProblem;
-std::string LocaleFolder;
+std::unique_ptr<TempFolder> LocaleFolder;
 
 // Builds the German locale into a folder of its own and makes it the
 // process's, as a German desktop would start the program.
 void UseGermanLocale() {
-    char folder[] = "/tmp/kelmor-locale-XXXXXX";
-    if (::mkdtemp(folder) == nullptr) {
+    LocaleFolder = std::make_unique<TempFolder>();
+    if (LocaleFolder->Path().empty()) {
         LocaleProblem = "no temporary folder";
         return;
     }
-    LocaleFolder = folder;
-    const std::string command =
-        "localedef -c -i de_DE -f UTF-8 " + LocaleFolder + "/" + kLocale + " >/dev/null 2>&1";
+    const std::string locale = LocaleFolder->File(LOCALE);
+    const std::string command = "localedef -c -i de_DE -f UTF-8 " + locale + " >/dev/null 2>&1";
     [[maybe_unused]] const int rc = std::system(command.c_str());
-    if (!QFile::exists(QString::fromStdString(LocaleFolder + "/" + kLocale + "/LC_NUMERIC"))) {
+    if (!QFile::exists(QString::fromStdString(locale + "/LC_NUMERIC"))) {
         LocaleProblem = "localedef could not build de_DE.UTF-8 (package locales with its "
                         "sources in /usr/share/i18n missing?)";
         return;
     }
-    ::setenv("LOCPATH", LocaleFolder.c_str(), 1);
-    ::setenv("LC_ALL", kLocale, 1);
+    ::setenv("LOCPATH", LocaleFolder->Path().c_str(), 1);
+    ::setenv("LC_ALL", LOCALE, 1);
     ::unsetenv("LANGUAGE");
 }
 
@@ -128,7 +127,7 @@ class LocaleTest : public QObject {
         const std::string inC = MachineTexts();
         QVERIFY(inC.find("13.284,") != std::string::npos);
         QVERIFY(inC.find(",0.007,") != std::string::npos);
-        QVERIFY(std::setlocale(LC_NUMERIC, kLocale) != nullptr);
+        QVERIFY(std::setlocale(LC_NUMERIC, LOCALE) != nullptr);
         char probe[16];
         std::snprintf(probe, sizeof probe, "%.1f", 13.4);
         const std::string comma(probe);
@@ -239,7 +238,7 @@ class LocaleTest : public QObject {
     }
 
     void cleanupTestCase() {
-        if (!LocaleFolder.empty()) QDir(QString::fromStdString(LocaleFolder)).removeRecursively();
+        LocaleFolder.reset();
     }
 };
 

@@ -7,7 +7,7 @@
 #include "serial/PortMap.h"
 #include "sim/SimSerialPort.h"
 #include "storage/OsFile.h"
-#include "support/NewTempDir.h"
+#include "support/TestFiles.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -21,23 +21,19 @@ namespace fs = std::filesystem;
 class PortMapTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        Root = test::NewTempDir("kelmor-portmap-");
+        Root = Folder.Path();
         ASSERT_FALSE(Root.empty());
         Dev = Root + "/dev";
         Config = Root + "/config";
         ASSERT_TRUE(fs::create_directory(Dev));
         ASSERT_TRUE(fs::create_directory(Config));
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(PathFromUtf8(Root), ec);
-        EXPECT_FALSE(ec);
-    }
     void Touch(const std::string& path) { std::ofstream(path).put('\n'); }
     void WriteIni(const std::string& text) {
         std::ofstream(Config + "/kelmor.ini", std::ios::binary) << text;
     }
 
+    test::TempFolder Folder;
     std::string Root, Dev, Config;
 };
 

@@ -65,7 +65,7 @@ TEST(EngineModel, OneCycleIdlesSweepsPastTheLimiterAndStops) {
     EngineModel engine;
     EngineOptions o;
     bool limiter = false, stopped = false, idled = false;
-    for (uint32_t t = 0; t < EngineModel::CycleMs; t += o.StepMs) {
+    for (uint32_t t = 0; t < EngineModel::CYCLE_MS; t += o.StepMs) {
         EXPECT_EQ(engine.TimeMs(), t);
         const TMonitorData m = Take(engine, o, p);
         limiter |= m.HardLimiter();

@@ -28,6 +28,9 @@ TEST(PtyRunner, SaysWindowsHasNoPseudoTerminals) {
 #include <thread>
 #include <unistd.h>
 
+#include "link/Tick.h"
+#include "support/TestFiles.h"
+
 namespace kelmor {
 namespace {
 
@@ -99,11 +102,10 @@ TEST(PtyRunner, HeldBackRepliesComeOutOnLaterPolls) {
 }
 
 TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
-    char dir[] = "/tmp/kelmor-pty-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string link = std::string(dir) + "/unit";
+    test::TempFolder dir;
+    const std::string link = dir.File("unit");
     {
-        PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+        PtyRunner runner(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
         std::string error;
         ASSERT_TRUE(runner.Open(error)) << error;
         EXPECT_EQ(runner.DevicePath(), link);
@@ -129,12 +131,10 @@ TEST(PtyRunner, MakesAndRemovesItsLinkAndStopsOnTheCallersFlag) {
     const int keep = ::open(link.c_str(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(keep, 0);
     ::close(keep);
-    PtyRunner refused(std::make_shared<SimUnit>(), PtyRunner::Options{link, 55, 100});
+    PtyRunner refused(std::make_shared<SimUnit>(), PtyRunner::Options{link, TICK_MS, 100});
     std::string error;
     EXPECT_FALSE(refused.Open(error));
     EXPECT_NE(error.find("not a symbolic link"), std::string::npos);
-    ::unlink(link.c_str());
-    ::rmdir(dir);
 }
 
 TEST(PtyRunner, AHalfFrameIsDroppedWhenTheLineGoesQuiet) {

@@ -25,9 +25,7 @@
 #include <vector>
 
 #include "sim/SimRandom.h"
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
-#include "support/FormFixture.h"
+#include "support/SimFormFixture.h"
 
 namespace kelmor::test {
 namespace {
@@ -37,7 +35,7 @@ using C = ControlId;
 // A transfer sends its first page 1 to 4 ticks after the start, and each of
 // its three pages gives up 20 ticks after its first send (5 sends, 4 ticks
 // apart): 64 ticks at most, whatever the line does.
-constexpr int kTickBudget = 4 + 3 * 20;
+constexpr int TICK_BUDGET = 4 + 3 * 20;
 
 double EnvNumber(const char* name, double fallback) {
     const char* v = std::getenv(name);
@@ -71,10 +69,10 @@ struct StatusLog : ModelListener {
     }
 };
 
-class NoisyLine : public FormFixture {
+class NoisyLine : public SimFormFixture {
   protected:
     void SetUp() override {
-        FormFixture::SetUp();
+        SimFormFixture::SetUp();
         Transfers = static_cast<int>(EnvNumber("KELMOR_SOAK_TRANSFERS", 100));
         Rate = EnvNumber("KELMOR_SOAK_RATE", 0.05);
         const auto seed = static_cast<uint64_t>(EnvNumber("KELMOR_SOAK_SEED", 1));
@@ -83,10 +81,8 @@ class NoisyLine : public FormFixture {
         f.Seed = seed;
         f.DropRate = f.CorruptRate = f.SplitRate = f.DuplicateRate = f.StrayRate = Rate;
         f.GarbleRate = EnvNumber("KELMOR_SOAK_GARBLE", Rate);
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
         // A modal box stays open for a few ticks, as a person reads it.
         Host.WhileBoxOpen = [this] { Ticks(5); };
-        Start();
         Log.Model = &W();
         W().SetListener(&Log);
     }
@@ -109,7 +105,7 @@ class NoisyLine : public FormFixture {
 
     // Ticks until the transfer ends, within its budget.
     void RunTransfer(int i) {
-        for (int t = 1; t <= kTickBudget; ++t) {
+        for (int t = 1; t <= TICK_BUDGET; ++t) {
             NoisyTick();
             if (Form->Mode == tmIdle) {
                 Longest = std::max(Longest, t);
@@ -117,7 +113,7 @@ class NoisyLine : public FormFixture {
                 return;
             }
         }
-        FAIL() << "transfer " << i << " still running after " << kTickBudget << " ticks";
+        FAIL() << "transfer " << i << " still running after " << TICK_BUDGET << " ticks";
     }
 
     void RandomBytes(void* p, size_t n) {
@@ -196,7 +192,6 @@ class NoisyLine : public FormFixture {
                     line.c_str());
     }
 
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
     SimRandom Random;
     StatusLog Log;
     int Transfers = 0;

@@ -6,7 +6,7 @@
 
 #include "storage/AtomicFile.h"
 #include "storage/OsFile.h"
-#include "storage/TestFiles.h"
+#include "support/TestFiles.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -12,19 +12,15 @@
 #include <unistd.h>
 #endif
 
-#include "TestFiles.h"
 #include "storage/IgnFile.h"
+#include "support/TestFiles.h"
 
 namespace kelmor {
 namespace {
 
 std::string Fixture(const char* name) {
     // The folder comes from the build, as __FILE__ may be relative (ccache).
-    std::filesystem::path p = std::filesystem::path(KELMOR_STORAGE_FIXTURES) / name;
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return test::ReadFile((std::filesystem::path(KELMOR_STORAGE_FIXTURES) / name).string());
 }
 
 bool Same(const TIgnParams& a, const TIgnParams& b) {

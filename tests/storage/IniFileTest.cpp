@@ -5,7 +5,7 @@
 #include <string>
 
 #include "storage/IniFile.h"
-#include "storage/TestFiles.h"
+#include "support/TestFiles.h"
 
 namespace kelmor {
 namespace {

@@ -1,40 +1,36 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "FakePlatform.h"
 #include "FakeSerialPort.h"
-#include "NewTempDir.h"
+#include "TestFiles.h"
 #include "link/TLinkFrame.h"
 #include "ui/TFormHlav.h"
 
 namespace kelmor::test {
 
-// A fresh configuration folder per test, removed afterwards.
-class TempDir {
-  public:
-    TempDir() : Path(NewTempDir("kelmor-test-")) {}
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(Path, ec);
-    }
-    std::string Path;
-};
+// The last transfer's end as the status line and the workshop record say it.
+inline std::string EndText(const TFormHlav& form) {
+    std::string text;
+    TransferEndText(form.LastTransfer, form.Messages, text);
+    return text;
+}
 
 // The main window on a scripted line, started as the program starts it.
 class FormFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        Host.Config = Config.Path;
+        Host.Config = Config.Path();
         Host.PortFactory = [this](int) { return std::make_unique<FakeSerialPort>(Line); };
     }
-    void Start(const std::vector<std::string>& args = {}) {
+    TFormHlav& Start(const std::vector<std::string>& args = {}) {
         Form = std::make_unique<TFormHlav>(Host);
         Form->FormCreate(args);
+        return *Form;
     }
     void Ticks(int n) {
         for (int i = 0; i < n; ++i)
@@ -57,7 +53,7 @@ class FormFixture : public ::testing::Test {
         return n;
     }
 
-    TempDir Config;
+    TempFolder Config;
     FakeSerialPort::Shared Line;
     FakePlatform Host;
     std::unique_ptr<TFormHlav> Form;

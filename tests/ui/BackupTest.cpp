@@ -2,45 +2,20 @@
 // last transfer's result that the workshop record carries.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
 #include "storage/IgnFile.h"
-#include "support/FileText.h"
-#include "support/FormFixture.h"
+#include "support/SimFormFixture.h"
 #include "ui/Backups.h"
 
 namespace kelmor::test {
 namespace {
 
-// The last transfer's end as the status line and the workshop record say it.
-std::string EndText(const TFormHlav& form) {
-    std::string text;
-    TransferEndText(form.LastTransfer, form.Messages, text);
-    return text;
-}
-
 using C = ControlId;
 namespace fs = std::filesystem;
 
-class Backup : public FormFixture {
+class Backup : public SimFormFixture {
   protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
-        Start();
-    }
-    TIgnParams& P() { return Form->Params(); }
-    // Ticks (with what follows them) until the transfer has ended.
-    void RunToIdle() {
-        for (int t = 0; t < 200; ++t) {
-            Form->OnTimer1();
-            if (Form->Mode == tmIdle) break;
-        }
-        ASSERT_EQ(Form->Mode, tmIdle);
-    }
-    std::string Folder() { return InFolder(Config.Path, "backups"); }
+    std::string Folder() { return InFolder(Config.Path(), "backups"); }
     std::vector<std::string> Backups() {
         std::vector<std::string> names;
         std::error_code ec;
@@ -49,24 +24,22 @@ class Backup : public FormFixture {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
 };
 
 TEST_F(Backup, ReadKeepsWhatSaveWouldWrite) {
     Unit->Params().Advance[3] = 44;
     Unit->Params().BaseAdv = 7;
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     ASSERT_EQ(S(C::LabelHlaseni).Caption, "Verify: OK");
     const std::vector<std::string> names = Backups();
     ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0], "KXA07_14.3.2024_10-30_2026-12-10_13-50-00.ign");
     EXPECT_TRUE(Host.Boxes.empty());
 
-    Host.SaveAnswers = {Config.Path + "/saved.ign"};
+    Host.SaveAnswers = {Config.Path() + "/saved.ign"};
     Form->MenuSaveClick();
-    EXPECT_EQ(ReadFile(Folder() + "/" + names[0]), ReadFile(Config.Path + "/saved.ign"));
+    EXPECT_EQ(ReadFile(Folder() + "/" + names[0]), ReadFile(Config.Path() + "/saved.ign"));
     TIgnParams back = P();
     back.Advance[3] = 0;
     ASSERT_TRUE(ReadIgnFile(ReadFile(Folder() + "/" + names[0]), back));
@@ -79,7 +52,7 @@ TEST_F(Backup, KeepsFieldsTheWindowDoesNotEdit) {
     Unit->Params().GeberNr = 3;
     Unit->Params().Input1 = 2;
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     ASSERT_EQ(Backups().size(), 1u);
     TIgnParams back{};
     ASSERT_TRUE(ReadIgnFile(ReadFile(Folder() + "/" + Backups()[0]), back));
@@ -110,7 +83,7 @@ TEST_F(Backup, OnlyAReadWhoseVerifySucceeds) {
         Unit->Options() = SimOptions{};
         c.arrange();
         c.command();
-        RunToIdle();
+        ASSERT_GT(RunToIdle(), 0);
         EXPECT_EQ(EndText(*Form), c.result);
         EXPECT_TRUE(Backups().empty());
     }
@@ -119,7 +92,7 @@ TEST_F(Backup, OnlyAReadWhoseVerifySucceeds) {
 TEST_F(Backup, AnotherVersionIsTheLastResult) {
     Unit->SetVersion(66);
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     EXPECT_EQ(EndText(*Form), "Unmatched version of PC and Ignition programs!  PC-67, IGN-66");
     EXPECT_TRUE(Backups().empty());
 }
@@ -128,7 +101,7 @@ TEST_F(Backup, EveryReadGetsAFileOfItsOwn) {
     Unit->SetIdText("Honda CRF/450 ü");
     for (int i = 0; i < 2; ++i) {
         Form->MenuReadClick();
-        RunToIdle();
+        ASSERT_GT(RunToIdle(), 0);
     }
     const std::vector<std::string> names = Backups();
     ASSERT_EQ(names.size(), 2u);
@@ -142,7 +115,7 @@ TEST_F(Backup, FolderThatCannotBeMadeGivesTheMessageAndTheReadStands) {
     Form->MenuCzechClick();
     Unit->Params().Advance[0] = 31;
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     ASSERT_EQ(Host.Boxes.size(), 1u);
     EXPECT_EQ(Host.Boxes[0],
               "Parametry přečtené ze zapalování nelze uložit jako zálohu do:\n" + Folder());
@@ -150,7 +123,7 @@ TEST_F(Backup, FolderThatCannotBeMadeGivesTheMessageAndTheReadStands) {
     EXPECT_EQ(P().Advance[0], 31);
     // The window goes on: another read works as before.
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     EXPECT_EQ(S(C::LabelHlaseni).Caption, "Verifikace: OK");
 }
 
@@ -163,11 +136,11 @@ TEST_F(Backup, OpenBackupProposesTheNewestAndOpensItAsOpenDoes) {
 
     Unit->Params().Advance[2] = 40;
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     Host.Clock.Minute = 55;
     Unit->Params().Advance[2] = 41;
     Form->MenuReadClick();
-    RunToIdle();
+    ASSERT_GT(RunToIdle(), 0);
     const std::vector<std::string> names = Backups();
     ASSERT_EQ(names.size(), 2u);
     const std::string older = InFolder(Folder(), names[0]);

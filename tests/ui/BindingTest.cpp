@@ -111,9 +111,7 @@ TEST_F(Binding, OutOfRangeValuesShowAsTheBound) {
 }
 
 TEST_F(Binding, EnterWalksTheTabOrderAndWraps) {
-    Host.OnFocusLeave = [this](ControlId old) {
-        if (CommitsOnExit(old)) Form->EditExit(old);
-    };
+    Host.OnFocusLeave = [this](ControlId old) { Form->Fire(old, UserAction::Exit); };
     std::vector<ControlId> path;
     Host.Focus = C::EditRpmAdv1;
     for (int i = 0; i < 37; ++i) {

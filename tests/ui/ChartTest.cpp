@@ -173,6 +173,36 @@ TEST_F(Chart, RevisionMovesOnlyWhenSomethingChanged) {
     EXPECT_NE(Ch().Revision(), live);
 }
 
+// The view repaints the chart when the logic tells it to: at once when the
+// set changes (a box may open before the next tick), when the axis titles
+// change language, and never on a tick that changed nothing.
+TEST_F(Chart, TheViewIsToldWhenTheChartChanges) {
+    struct Repaints : ModelListener {
+        int Count = 0;
+        void OnControlChanged(ControlId id, Property what) override {
+            if (what == Property::Picture) Count += id == C::ImageCurve ? 1 : 1000;
+        }
+    } repaints;
+    W().SetListener(&repaints);
+    Tick();
+    repaints.Count = 0;
+    Tick(40);
+    EXPECT_EQ(repaints.Count, 0) << "idle ticks";
+
+    P().Advance[0] = 33;
+    Form->ApplyEdit();
+    EXPECT_EQ(Ch().PointAt(0).Advance, 33) << "without waiting for a tick";
+    EXPECT_EQ(repaints.Count, 1);
+
+    Form->MenuGermanClick();
+    EXPECT_GE(repaints.Count, 2) << "new axis titles";
+
+    repaints.Count = 0;
+    Frame(MonitorFrame::Running(3000, 20));
+    EXPECT_EQ(repaints.Count, 1) << "a live point";
+    W().SetListener(nullptr);
+}
+
 TEST(ChartAxes, GridFitsTheCurveAndTheLimiter) {
     struct Case {
         uint8_t count;

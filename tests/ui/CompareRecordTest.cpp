@@ -1,13 +1,9 @@
 // Comparing the set with a .ign file, and the workshop record.
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "params/ParamFields.h"
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
 #include "storage/IgnFile.h"
-#include "support/FormFixture.h"
+#include "support/SimFormFixture.h"
 #include "ui/WorkshopRecord.h"
 
 namespace kelmor::test {
@@ -16,17 +12,11 @@ namespace {
 using C = ControlId;
 using Rows = std::vector<std::vector<std::string>>;
 
-class CompareRecord : public FormFixture {
+class CompareRecord : public SimFormFixture {
   protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
-        Start();
-    }
-    TIgnParams& P() { return Form->Params(); }
     std::string WriteFile(const std::string& text) {
-        const std::string path = Config.Path + "/other.ign";
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        const std::string path = Config.File("other.ign");
+        WriteTextFile(path, text);
         return path;
     }
     void Compare(const std::string& path) {
@@ -39,8 +29,6 @@ class CompareRecord : public FormFixture {
         ADD_FAILURE() << "no line " << label;
         return {};
     }
-
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
 };
 
 TEST_F(CompareRecord, ListsExactlyTheFieldsThatDiffer) {
@@ -155,8 +143,8 @@ TEST_F(CompareRecord, FilesThatCannotBeComparedSayWhy) {
         const char* box;
     } cases[] = {
         {"cancelled", std::nullopt, nullptr},
-        {"not there", Config.Path + "/missing.ign", "Open file error!"},
-        {"a folder", Config.Path, "Open file error!"},
+        {"not there", Config.Path() + "/missing.ign", "Open file error!"},
+        {"a folder", Config.Path(), "Open file error!"},
         {"another version", WriteFile("KALDIMER_KEY   66 \r\n\r\nBASE_ADV      12 "),
          "Unmatched version of *.ign file!"},
     };
@@ -241,7 +229,7 @@ TEST_F(CompareRecord, RecordHoldsTheUnitTheSetAndTheLastTransfer) {
 
 TEST_F(CompareRecord, RecordBeforeAnyTransferAndInCzech) {
     Form->MenuCzechClick();
-    Host.PdfAnswers = {Config.Path + "/r.pdf"};
+    Host.PdfAnswers = {Config.Path() + "/r.pdf"};
     Form->MenuRecordClick();
     EXPECT_EQ(Host.PdfProposals, std::vector<std::string>{""});
     ASSERT_EQ(Host.Records.size(), 1u);

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include "storage/IgnFile.h"
-#include "storage/TestFiles.h"
 #include "support/FormFixture.h"
+#include "support/TestFiles.h"
 
 namespace kelmor::test {
 namespace {
@@ -188,7 +188,7 @@ TEST_F(Files, SaveWritesTheRepairedSetAndShowsIt) {
     EXPECT_EQ(P().Omez1, 100);
     EXPECT_EQ(S(C::EditRpmAdv2).Caption, "5 100");
     EXPECT_EQ(S(C::EditOmez1).Caption, "10 000");
-    const std::string text = ReadTextFile(Path("repaired.ign"));
+    const std::string text = ReadFile(Path("repaired.ign"));
     EXPECT_EQ(text, WriteIgnFile(P()));
     EXPECT_NE(text.find("RPM_ADV      5000  5100  5200  5300  5400  6000 "), std::string::npos);
     EXPECT_NE(text.find("LIMITER       100   100 "), std::string::npos);
@@ -234,10 +234,10 @@ TEST_F(Files, SaveIntoAFolderThatCannotBeWritten) {
         file = "/proc/version";
         if (::access(file.c_str(), R_OK) != 0) GTEST_SKIP() << "no folder that cannot be written";
     }
-    const std::string old = ReadTextFile(file);
+    const std::string old = ReadFile(file);
     Save(file);
     EXPECT_EQ(Host.Boxes, std::vector<std::string>{Form->Messages.MsgFileOpenError});
-    EXPECT_EQ(ReadTextFile(file), old);
+    EXPECT_EQ(ReadFile(file), old);
     EXPECT_EQ(S(C::LabelFile2).Caption, Path("kept.ign"));
     EXPECT_EQ(Form->LastFileName, Path("kept.ign"));
 }
@@ -246,7 +246,7 @@ TEST_F(Files, SaveThatCannotBeWrittenCompletelyKeepsTheOldFile) {
     KELMOR_POSIX_ONLY("a file-size limit");
     const std::string file = Path("old.ign");
     Save(file);
-    const std::string old = ReadTextFile(file);
+    const std::string old = ReadFile(file);
     Save(Path("kept.ign"));
     EditSomething();
     {
@@ -254,7 +254,7 @@ TEST_F(Files, SaveThatCannotBeWrittenCompletelyKeepsTheOldFile) {
         Save(file);
     }
     EXPECT_EQ(Host.Boxes, std::vector<std::string>{Form->Messages.MsgFileOpenError});
-    EXPECT_EQ(ReadTextFile(file), old);
+    EXPECT_EQ(ReadFile(file), old);
     EXPECT_EQ(S(C::LabelFile2).Caption, Path("kept.ign"));
     EXPECT_EQ(Form->LastFileName, Path("kept.ign"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder.Path()),

@@ -13,20 +13,12 @@
 #include <sstream>
 
 #include "link/MonitorCsv.h"
-#include "support/FileText.h"
 #include "support/FormFixture.h"
 #include "support/MonitorFrame.h"
-#include "support/PosixOnly.h"
+#include "support/TestFiles.h"
 
 namespace kelmor::test {
 namespace {
-
-// The last transfer's end as the status line and the workshop record say it.
-std::string EndText(const TFormHlav& form) {
-    std::string text;
-    TransferEndText(form.LastTransfer, form.Messages, text);
-    return text;
-}
 
 using C = ControlId;
 namespace fs = std::filesystem;
@@ -63,7 +55,7 @@ class MonitorLogging : public FormFixture {
         Feed(CMD_MONITOR_REPLY, f.data);
         Form->OnTimer1();
     }
-    std::string LogFolder() { return InFolder(Config.Path, "logs"); }
+    std::string LogFolder() { return InFolder(Config.Path(), "logs"); }
     std::vector<std::string> LogLines() { return Lines(ReadFile(Form->Log.Path())); }
 };
 
@@ -219,8 +211,8 @@ TEST_F(MonitorLogging, TicksInsideABoxLogEachFrameOnce) {
 TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
     KELMOR_POSIX_ONLY("fork");
 #ifndef _WIN32
-    TempDir config;
-    constexpr int kFrames = 40;
+    TempFolder config;
+    constexpr int FRAMES = 40;
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -229,12 +221,12 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
         ::close(ready[0]);
         FakeSerialPort::Shared line;
         FakePlatform host;
-        host.Config = config.Path;
+        host.Config = config.Path();
         host.PortFactory = [&line](int) { return std::make_unique<FakeSerialPort>(line); };
         TFormHlav form(host);
         form.FormCreate({});
         form.MenuLogClick();
-        for (int i = 0; i < kFrames; ++i) {
+        for (int i = 0; i < FRAMES; ++i) {
             TLinkFrame f;
             BuildFrame(f, CMD_MONITOR_REPLY,
                        MonitorFrame::Running(static_cast<uint16_t>(1000 + i), 10).data);
@@ -255,11 +247,11 @@ TEST(MonitorLogCrash, FileIsCompleteUpToTheLastFrame) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
 
-    const std::string text = ReadFile(config.Path + "/logs/monitor-2026-12-10_13-50-00.csv");
+    const std::string text = ReadFile(config.Path() + "/logs/monitor-2026-12-10_13-50-00.csv");
     ASSERT_TRUE(text.ends_with("\r\n"));
     const std::vector<std::string> lines = Lines(text);
-    ASSERT_EQ(lines.size(), static_cast<size_t>(kFrames + 1));
-    for (int i = 0; i < kFrames; ++i)
+    ASSERT_EQ(lines.size(), static_cast<size_t>(FRAMES + 1));
+    for (int i = 0; i < FRAMES; ++i)
         EXPECT_TRUE(lines[static_cast<size_t>(i + 1)].starts_with(
             std::to_string(55 * (i + 1)) + "," + std::to_string(1000 + i) + ","))
             << lines[static_cast<size_t>(i + 1)];

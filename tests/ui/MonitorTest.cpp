@@ -1,25 +1,14 @@
 // Monitor replies turned into captions and colours.
 #include "link/TMonitorData.h"
 #include "support/FormFixture.h"
+#include "support/MonitorFrame.h"
 
 namespace kelmor::test {
 namespace {
 
 using C = ControlId;
 
-struct Frame {
-    uint8_t data[50] = {};
-    Frame() { Set(MonitorField::IgnVersion, PC_VERSION); }
-    Frame& Set(int field, uint8_t v) {
-        data[field - 1] = v;
-        return *this;
-    }
-    Frame& Set16(int field, uint16_t v) {
-        data[field - 1] = static_cast<uint8_t>(v & 0xFF);
-        data[field] = static_cast<uint8_t>(v >> 8);
-        return *this;
-    }
-};
+using Frame = MonitorFrame;
 
 class Monitor : public FormFixture {
   protected:

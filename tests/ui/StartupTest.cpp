@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "storage/StartupImage.h"
-#include "storage/TestFiles.h"
 #include "support/FormFixture.h"
+#include "support/TestFiles.h"
 
 namespace kelmor::test {
 namespace {
@@ -15,8 +15,8 @@ constexpr TPlatform::Geometry DESIGN{0, 0, 936, 735};
 
 class Startup : public FormFixture {
   protected:
-    std::string ConfigFile(const char* name) { return Config.Path + "/" + name; }
-    std::string Settings() { return ReadTextFile(ConfigFile("kelmor.ini")); }
+    std::string ConfigFile(const char* name) { return Config.Path() + "/" + name; }
+    std::string Settings() { return ReadFile(ConfigFile("kelmor.ini")); }
     void WriteSettings(const std::string& text) { WriteTextFile(ConfigFile("kelmor.ini"), text); }
     void WriteImage(const std::string& text) { WriteTextFile(ConfigFile("_kelmor.ini"), text); }
 
@@ -60,7 +60,7 @@ TEST_F(Startup, FirstStartWithoutFiles) {
     EXPECT_FALSE(Form->TestMode);
     EXPECT_FALSE(S(C::LabelTest1).Visible);
     // Starting reads; it writes nothing.
-    EXPECT_TRUE(std::filesystem::is_empty(Config.Path));
+    EXPECT_TRUE(std::filesystem::is_empty(Config.Path()));
 
     Form->MenuOpenClick();
     Form->MenuSaveClick();
@@ -74,7 +74,7 @@ TEST_F(Startup, CloseAndStartAgainRestoresTheRun) {
     Form->MenuCom1Click(C::MenuCom3);
     Form->MenuGermanClick();
     W().UserSetChecked(C::CheckBoxIgnAll, true);
-    const std::string file = Config.Path + "/curve.ign";
+    const std::string file = Config.Path() + "/curve.ign";
     Host.SaveAnswers = {file};
     Form->MenuSaveClick();
     Form->DeviceImage.Ident.FwNumber = 42;
@@ -100,7 +100,7 @@ TEST_F(Startup, CloseAndStartAgainRestoresTheRun) {
                               "CheckBoxIgnAll->Checked=1\r\n");
     TDeviceImage expected = Form->DeviceImage;
     EXPECT_EQ(expected.Params.Advance[0], 33);
-    EXPECT_EQ(ReadTextFile(ConfigFile("_kelmor.ini")),
+    EXPECT_EQ(ReadFile(ConfigFile("_kelmor.ini")),
               WriteStartupImage(ConstImageBytes(expected.Bytes(), STARTUP_IMAGE_SIZE)));
 
     StartAnew();
@@ -250,7 +250,7 @@ TEST_F(Startup, ShutdownRewritesOnlyItsOwnValues) {
 
 TEST_F(Startup, NewThenCloseKeepsTheLastFileName) {
     StartAnew();
-    const std::string file = Config.Path + "/a.ign";
+    const std::string file = Config.Path() + "/a.ign";
     Host.SaveAnswers = {file};
     Form->MenuSaveClick();
     Host.Answers = {TPlatform::Answer::Yes};
@@ -264,7 +264,7 @@ TEST_F(Startup, ShutdownThatCannotWriteKeepsTheOldFiles) {
     StartAnew();
     Form->FormClose();
     const std::string settings = Settings();
-    const std::string image = ReadTextFile(ConfigFile("_kelmor.ini"));
+    const std::string image = ReadFile(ConfigFile("_kelmor.ini"));
     ASSERT_FALSE(image.empty());
 
     StartAnew();
@@ -276,14 +276,14 @@ TEST_F(Startup, ShutdownThatCannotWriteKeepsTheOldFiles) {
     }
     EXPECT_TRUE(Host.Boxes.empty());
     EXPECT_EQ(Settings(), settings);
-    EXPECT_EQ(ReadTextFile(ConfigFile("_kelmor.ini")), image);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Config.Path),
+    EXPECT_EQ(ReadFile(ConfigFile("_kelmor.ini")), image);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Config.Path()),
                             std::filesystem::directory_iterator()),
               2);
 }
 
 TEST_F(Startup, FirstShutdownCreatesTheFolder) {
-    Host.Config = Config.Path + "/new/kelmor";
+    Host.Config = Config.Path() + "/new/kelmor";
     StartAnew();
     Form->MenuCom1Click(C::MenuCom4);
     Form->FormClose();

@@ -1,36 +1,17 @@
 // Read, verify and program, tick by tick, against the simulated unit.
 #include <cstring>
 
-#include "sim/SimSerialPort.h"
-#include "sim/SimUnit.h"
-#include "support/FormFixture.h"
+#include "support/SimFormFixture.h"
 
 namespace kelmor::test {
 namespace {
 
 using C = ControlId;
 
-class Transfer : public FormFixture {
+class Transfer : public SimFormFixture {
   protected:
-    void SetUp() override {
-        FormFixture::SetUp();
-        Host.PortFactory = [this](int) { return std::make_unique<SimSerialPort>(Unit); };
-        Start();
-    }
-    TIgnParams& P() { return Form->Params(); }
-    // Ticks until the transfer ends; the number of ticks it took.
-    int RunToIdle(int budget = 200) {
-        for (int t = 1; t <= budget; ++t) {
-            Form->Timer1Timer();
-            if (Form->Mode == tmIdle) return t;
-        }
-        return -1;
-    }
-    const std::string& Status() { return S(C::LabelHlaseni).Caption; }
     unsigned Writes(int page) { return Unit->Stats().PageWrites[page]; }
     unsigned Reads(int page) { return Unit->Stats().PageReads[page]; }
-
-    std::shared_ptr<SimUnit> Unit = std::make_shared<SimUnit>();
 };
 
 TEST_F(Transfer, FirstFrameGoesOutWhenTheIdleCountReachesFour) {

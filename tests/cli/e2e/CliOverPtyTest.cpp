@@ -26,10 +26,10 @@ struct CliResult {
 class CliOverPty : public ::testing::Test {
   protected:
     void SetUp() override {
-        Link = Dir.Path + "/kx";
-        fs::create_directories(Dir.Path + "/config");
+        Link = Dir.Path() + "/kx";
+        fs::create_directories(Dir.Path() + "/config");
         // The user's own settings (PORTS) must not steer the tests.
-        Env["XDG_CONFIG_HOME"] = Dir.Path + "/config";
+        Env["XDG_CONFIG_HOME"] = Dir.Path() + "/config";
     }
 
     void TearDown() override {
@@ -77,15 +77,9 @@ class CliOverPty : public ::testing::Test {
     }
 
     std::string Write(const std::string& name, const std::string& text) {
-        const std::string path = Dir.Path + "/" + name;
-        std::ofstream(path, std::ios::binary) << text;
+        const std::string path = Dir.File(name);
+        WriteTextFile(path, text);
         return path;
-    }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
 
     // A set as the window would send it: in range, in order, keying 0,
@@ -116,7 +110,7 @@ class CliOverPty : public ::testing::Test {
         return p;
     }
 
-    TempDir Dir;
+    TempFolder Dir;
     std::string Link;
     std::map<std::string, std::string> Env;
     ChildProcess Sim;
@@ -127,7 +121,7 @@ TEST_F(CliOverPty, ProgramThenReadBackTheSameSet) {
     StartSim();
     const std::string file = WriteIgnFile(WorkshopSet());
     const std::string in = Write("workshop.ign", file);
-    const std::string out = Dir.Path + "/back.ign";
+    const std::string out = Dir.Path() + "/back.ign";
 
     CliResult r = Cli({"program", "--port", Link, in});
     ASSERT_EQ(r.Status, 0) << r.Err;
@@ -137,7 +131,7 @@ TEST_F(CliOverPty, ProgramThenReadBackTheSameSet) {
 
     r = Cli({"read", "--port", Link, "-o", out});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Read(out), file);
+    EXPECT_EQ(ReadFile(out), file);
 
     const CliResult shownIn = Cli({"show", in, "--json"});
     const CliResult shownOut = Cli({"show", out, "--json"});
@@ -158,7 +152,7 @@ TEST_F(CliOverPty, VerifyPassesOnTheUnitsSetAndFailsOnAnother) {
 
     // The read-protection flag is not compared; any other field is.
     TIgnParams p{};
-    ASSERT_TRUE(ReadIgnFile(Read(same), p));
+    ASSERT_TRUE(ReadIgnFile(ReadFile(same), p));
     p.ZakazCteni = 1;
     r = Cli({"verify", "--port", Link, Write("protected.ign", WriteIgnFile(p))});
     EXPECT_EQ(r.Status, 0) << r.Err;
@@ -166,7 +160,7 @@ TEST_F(CliOverPty, VerifyPassesOnTheUnitsSetAndFailsOnAnother) {
     r = Cli({"verify", "--port", Link, Write("other.ign", WriteIgnFile(p))});
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(r.Err, "Read:\nVerify:\nVerify: OK\nVerify:\nVerify error!\nkelmor-cli: " + Link +
-                         ": the unit's set differs from " + Dir.Path +
+                         ": the unit's set differs from " + Dir.Path() +
                          "/other.ign in 1 field (the unit's value / the file's):\n"
                          "  Base advance: 10\u00b0 / 11\u00b0\n");
 }
@@ -246,19 +240,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<FailureCase>& p) { return std::string(p.param.Name); });
 
 TEST_F(CliOverPty, AMissingPortIsAPortError) {
-    const CliResult r = Cli({"read", "--port", Dir.Path + "/absent"});
+    const CliResult r = Cli({"read", "--port", Dir.Path() + "/absent"});
     EXPECT_EQ(r.Status, 2);
-    EXPECT_EQ(r.Err.rfind("Com opening error!\nkelmor-cli: " + Dir.Path + "/absent: ", 0), 0u)
+    EXPECT_EQ(r.Err.rfind("Com opening error!\nkelmor-cli: " + Dir.Path() + "/absent: ", 0), 0u)
         << r.Err;
     EXPECT_EQ(r.Out, "");
 }
 
 TEST_F(CliOverPty, ComNumbersFollowThePortsSection) {
     StartSim({"--letters", "ZZT", "--number", "3", "--date", "2025-11-02", "--time", "07:05"});
-    fs::create_directories(Dir.Path + "/config/kelmor");
-    std::ofstream(Dir.Path + "/config/kelmor/kelmor.ini", std::ios::binary)
+    fs::create_directories(Dir.Path() + "/config/kelmor");
+    std::ofstream(Dir.Path() + "/config/kelmor/kelmor.ini", std::ios::binary)
         << "[PORTS]\r\nCOM4=" << Link << "\r\n";
-    const CliResult r = Cli({"read", "--port", "COM4", "-o", Dir.Path + "/unit.ign"});
+    const CliResult r = Cli({"read", "--port", "COM4", "-o", Dir.Path() + "/unit.ign"});
     EXPECT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Out, "Version: ZZT03\nDate:  2.11.2025\nTime: 07:05\n");
 }
@@ -311,7 +305,7 @@ TEST_F(CliOverPty, ReadAndProgramKeepValuesTheWindowCannotShow) {
     p.Bike = 5;
     CliResult r = Cli({"program", "--port", Link, Write("odd.ign", WriteIgnFile(p))});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_NE(r.Err.find("kelmor-cli: " + Dir.Path + "/odd.ign: Bike 5 becomes 0\n"),
+    EXPECT_NE(r.Err.find("kelmor-cli: " + Dir.Path() + "/odd.ign: Bike 5 becomes 0\n"),
               std::string::npos)
         << r.Err;
 
@@ -400,7 +394,7 @@ TEST_F(CliOverPty, SignalsEndEveryCommandWithTheirStatus) {
 // What a machine reads back keeps its decimal point under a user's locale
 // that writes a decimal comma (built here, so no system locale is needed).
 TEST_F(CliOverPty, MachineOutputUnderADecimalCommaLocale) {
-    const std::string locales = Dir.Path + "/locales";
+    const std::string locales = Dir.Path() + "/locales";
     fs::create_directories(locales);
     const CliResult made =
         Run({"/usr/bin/localedef", "-i", "de_DE", "-f", "UTF-8", locales + "/de_DE.UTF-8"});

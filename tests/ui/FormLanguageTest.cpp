@@ -2,9 +2,12 @@
 // and the monitor read-outs reset while no unit answers.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "lang/CaptionTable.h"
 #include "support/FakePlatform.h"
 #include "ui/TFormHlav.h"
 
@@ -176,6 +179,28 @@ TEST_F(FormLanguage, LanguageAboveCzechShowsEnglish) {
     EXPECT_EQ(w()[C::MenuRead].Caption, "&Read");
     EXPECT_EQ(w()[C::LabelMon_Advance].Caption, "Advance= --- [°]");
     EXPECT_EQ(w()[C::FormHlav].Caption, "Programming of \"ZEV Torvanic\" unit");
+}
+
+// The caption table names controls by their names: each must be one the
+// window has, or its text would never show.
+TEST(CaptionTableNames, EveryRowNamesAControlOfTheWindow) {
+    std::set<std::string> names;
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        names.insert(ControlName(static_cast<C>(i)));
+    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l) {
+        TMessageTable messages;
+        FillMessageTable(l, messages);
+        std::vector<std::string> named;
+        ForEachCaption(
+            l, messages,
+            [](std::string_view control, CaptionProperty, int, std::string_view, void* out) {
+                static_cast<std::vector<std::string>*>(out)->emplace_back(control);
+            },
+            &named);
+        ASSERT_FALSE(named.empty());
+        for (const std::string& control : named)
+            EXPECT_EQ(names.count(control), 1u) << control << " language " << +l;
+    }
 }
 
 } // namespace

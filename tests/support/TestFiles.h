@@ -40,8 +40,8 @@ inline void WriteTextFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// The file's bytes; empty when it cannot be read.
-inline std::string ReadTextFile(const std::string& path) {
+// The whole content of a file, bytes as they are; empty when it cannot be read.
+inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
