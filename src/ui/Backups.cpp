@@ -68,9 +68,10 @@ std::string WriteNewFile(const std::string& folder, const std::string& name,
     const fs::path base = PathFromUtf8(name);
     const std::string stem = Utf8FromPath(base.stem());
     const std::string extension = Utf8FromPath(base.extension());
+    std::string file = name;
     for (int n = 1; n <= 100; ++n) {
-        const fs::path path =
-            dir / PathFromUtf8(n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+        if (n > 1) file.assign(stem).append("-").append(std::to_string(n)).append(extension);
+        const fs::path path = dir / PathFromUtf8(file);
         if (fs::exists(fs::symlink_status(path, ec))) continue;
         const std::string written = Utf8FromPath(path);
         return WriteFileAtomically(written, text) ? written : std::string();

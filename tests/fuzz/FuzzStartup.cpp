@@ -10,7 +10,7 @@
 
 #include "FuzzInput.h"
 #include "support/FakePlatform.h"
-#include "support/TestFiles.h"
+#include "support/NewTempDir.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;

@@ -37,4 +37,25 @@ inline std::string InFolder(const std::string& folder, const std::string& name) 
     return std::string(joined.begin(), joined.end());
 }
 
+// A fresh folder under the system's temporary folder, removed with everything
+// in it when the test ends.
+class TempFolder {
+  public:
+    TempFolder() : Root(NewTempDir("kelmor-")) {}
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::permissions(Root, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(Root, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return Root; }
+    std::string File(const std::string& name) const { return Root + "/" + name; }
+
+  private:
+    std::string Root;
+};
+
 } // namespace kelmor::test
