@@ -119,6 +119,9 @@ void TFormHlav::ApplyCaptions() {
     Window.SetChecked(C::MenuFrench, Language == LANG_FRENCH);
     Window.SetChecked(C::MenuCzech, Language == LANG_CZECH);
     ForEachCaption(Language, Messages, &ApplyCaptionRow, &Window);
+    // The title as the language gives it, with the file and its mark.
+    BaseTitle = Window[C::FormHlav].Caption;
+    ShowSetState();
 }
 
 void TFormHlav::MenuEnglishClick() {
