@@ -1,8 +1,12 @@
 #include "qt/CurveChartWidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+
+#include "ui/TFormHlav.h"
 
 namespace kelmor {
 
@@ -11,7 +15,19 @@ const QColor kCurve(0, 0, 128);
 const QColor kGrid(214, 214, 214);
 const QColor kLive(255, 0, 0);
 const QColor kLime(0, 255, 0);
+// How near the pointer must come to a point to take it, in pixels.
+constexpr double REACH = 9;
 } // namespace
+
+QRectF CurvePlotArea(const QRectF& area, const QFontMetricsF& fm) {
+    const double line = fm.height();
+    // Room for the advance numbers on the left, the speeds and title below.
+    const double left = area.left() + fm.horizontalAdvance(QStringLiteral("00")) + line * 0.6;
+    const double top = area.top() + line * 1.2;
+    const double right = area.right() - fm.horizontalAdvance(QStringLiteral("00000")) / 2;
+    const double bottom = area.bottom() - line * 2.1;
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
 
 void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& chart,
                      const QString& rpmLabel, const QString& advanceLabel) {
@@ -19,12 +35,7 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QFontMetricsF fm(painter.font());
     const double line = fm.height();
-    // Room for the advance numbers on the left, the speeds and title below.
-    const double left = area.left() + fm.horizontalAdvance(QStringLiteral("00")) + line * 0.6;
-    const double top = area.top() + line * 1.2;
-    const double right = area.right() - fm.horizontalAdvance(QStringLiteral("00000")) / 2;
-    const double bottom = area.bottom() - line * 2.1;
-    const QRectF plot(QPointF(left, top), QPointF(right, bottom));
+    const QRectF plot = CurvePlotArea(area, fm);
 
     painter.fillRect(plot, Qt::white);
     painter.setPen(QPen(kGrid, 0));
@@ -83,6 +94,11 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         painter.setPen(QPen(QColor(0, 110, 0), 1.2));
         painter.drawEllipse(at(chart.PointAt(chart.ActivePoint())), 6, 6);
     }
+    if (chart.Selected() >= 0) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(kCurve, 1.5));
+        painter.drawEllipse(at(chart.PointAt(chart.Selected())), 8.5, 8.5);
+    }
 
     // The live point and its trail, older samples fainter.
     painter.setPen(Qt::NoPen);
@@ -121,6 +137,98 @@ QString CurveChartWidget::AdvanceLabel() const {
 
 void CurveChartWidget::Refresh() {
     if (Chart.Revision() != PaintedRevision) update();
+}
+
+void CurveChartWidget::SetEditor(TFormHlav* form) {
+    Editor = form;
+    setFocusPolicy(form != nullptr ? Qt::ClickFocus : Qt::NoFocus);
+}
+
+QRectF CurveChartWidget::Plot() const {
+    return CurvePlotArea(QRectF(rect()), QFontMetricsF(font()));
+}
+
+QPointF CurveChartWidget::PositionOf(int rpm, int advance) const {
+    const QRectF plot = Plot();
+    return QPointF(Chart.X(rpm, plot.left(), plot.width()),
+                   Chart.Y(advance, plot.top(), plot.height()));
+}
+
+QPointF CurveChartWidget::PointPosition(int point) const {
+    const CurveChart::Point p = Chart.PointAt(point);
+    return PositionOf(p.Rpm, p.Advance);
+}
+
+int CurveChartWidget::PointAt(const QPointF& pos) const {
+    int nearest = -1;
+    double best = REACH * REACH;
+    for (int k = 0; k < Chart.PointCount(); ++k) {
+        const QPointF d = PointPosition(k) - pos;
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance <= best) {
+            best = distance;
+            nearest = k;
+        }
+    }
+    return nearest;
+}
+
+void CurveChartWidget::mousePressEvent(QMouseEvent* e) {
+    if (Editor == nullptr || e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
+    Editor->CurvePointPress(PointAt(e->position()));
+    Refresh();
+}
+
+void CurveChartWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (Editor == nullptr) return QWidget::mouseMoveEvent(e);
+    if (Editor->CurvePointDragging()) {
+        const QRectF plot = Plot();
+        Editor->CurvePointDrag(Chart.RpmAt(e->position().x(), plot.left(), plot.width()),
+                               Chart.AdvanceAt(e->position().y(), plot.top(), plot.height()));
+        Refresh();
+    } else {
+        setCursor(PointAt(e->position()) >= 0 ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    }
+}
+
+void CurveChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (Editor == nullptr || e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
+    Editor->CurvePointRelease();
+    Refresh();
+}
+
+void CurveChartWidget::keyPressEvent(QKeyEvent* e) {
+    if (Editor == nullptr) return QWidget::keyPressEvent(e);
+    const int point = Chart.Selected();
+    int rpmSteps = 0, degrees = 0;
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        Editor->CurvePointCancel();
+        Refresh();
+        return;
+    case Qt::Key_Up:
+        degrees = 1;
+        break;
+    case Qt::Key_Down:
+        degrees = -1;
+        break;
+    case Qt::Key_Right:
+        rpmSteps = 1;
+        break;
+    case Qt::Key_Left:
+        rpmSteps = -1;
+        break;
+    default:
+        return QWidget::keyPressEvent(e);
+    }
+    if (point >= 0) Editor->CurvePointStep(point, rpmSteps, degrees);
+    Refresh();
+}
+
+void CurveChartWidget::focusOutEvent(QFocusEvent* e) {
+    // A box or another window taking the focus ends a drag where it was.
+    if (Editor != nullptr) Editor->CurvePointCancel();
+    QWidget::focusOutEvent(e);
 }
 
 void CurveChartWidget::paintEvent(QPaintEvent* /*e*/) {

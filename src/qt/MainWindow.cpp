@@ -24,6 +24,7 @@
 #include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
 #include "qt/Fonts.h"
+#include "qt/LogViewerWindow.h"
 #include "qt/Pictures.h"
 #include "qt/UpDownArrows.h"
 #include "ui/FormBinding.h"
@@ -244,6 +245,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     if (id == C::ImageCurve) {
         Chart = new CurveChartWidget(Form.Chart, Model, parent);
         Chart->setFont(font);
+        Chart->SetEditor(&Form);
         return Chart;
     }
     switch (row.Kind) {
@@ -805,6 +807,9 @@ void MainWindow::Command(ControlId sender) {
     case C::MenuLog:
         Form.MenuLogClick();
         break;
+    case C::MenuLogViewer:
+        Form.MenuLogViewerClick();
+        break;
     default:
         if (Index(sender) >= Index(C::MenuCom1) && Index(sender) <= Index(C::MenuCom10))
             Form.MenuCom1Click(sender);
@@ -931,7 +936,13 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
     QMainWindow::keyPressEvent(e);
 }
 
+void MainWindow::ShowLogViewer() {
+    if (Viewer == nullptr) Viewer = new LogViewerWindow(Form, this);
+    Viewer->ShowLog();
+}
+
 void MainWindow::closeEvent(QCloseEvent* e) {
+    if (Viewer != nullptr) Viewer->close();
     if (!Closed) {
         Closed = true;
         Form.FormClose();

@@ -19,6 +19,7 @@ class QMenu;
 namespace kelmor {
 
 class CurveChartWidget;
+class LogViewerWindow;
 
 // The main window on the screen: one widget per control of the layout
 // table, kept in step with the window model, and every user action turned
@@ -48,6 +49,9 @@ class MainWindow : public QMainWindow, public ModelListener {
     int Ticks() const { return TickTotal; }
     // The advance chart.
     CurveChartWidget* ChartWidget() const { return Chart; }
+    // The ride log viewer's window, made when a log is first opened.
+    void ShowLogViewer();
+    LogViewerWindow* LogViewerView() const { return Viewer; }
 
     void OnControlChanged(ControlId id, Property what) override;
 
@@ -92,6 +96,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     TickTimer Timer1;
     int TickTotal = 0;
     CurveChartWidget* Chart = nullptr;
+    LogViewerWindow* Viewer = nullptr;
     // Depth of model changes being put on the screen; the widgets' own
     // change signals are not user input while it is above 0.
     int Applying = 0;

@@ -97,6 +97,8 @@ int main(int argc, char** argv) {
         ShutdownWatch watch(view);
         form.FormCreate(args);
         view.show();
+        // Monitor logs named on the command line open in the log viewer.
+        form.OpenArguments(args);
         watch.StartUpDone();
         return QApplication::exec();
     } catch (const std::exception& error) {
