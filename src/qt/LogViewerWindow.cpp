@@ -80,6 +80,11 @@ LogViewerWindow::LogViewerWindow(TFormHlav& form, QWidget* mainWindow)
     Note->setMargin(4);
 
     PlotView = new LogPlotWidget(viewer, Form.Messages, this);
+    // The plot holds the focus, so Space, Home and End reach the replay
+    // rather than a button.
+    PlotView->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget* w : {static_cast<QWidget*>(Open), static_cast<QWidget*>(Play)})
+        w->setFocusPolicy(Qt::TabFocus);
     ChartView = new CurveChartWidget(viewer.Chart(), Form.Model(), this);
     ChartView->setFont(ControlFont(11));
     ChartView->setMinimumSize(280, 200);
@@ -153,6 +158,7 @@ void LogViewerWindow::ShowLog() {
     show();
     raise();
     activateWindow();
+    PlotView->setFocus();
     Follow.start(FOLLOW_MS);
 }
 

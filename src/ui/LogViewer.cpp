@@ -130,24 +130,24 @@ void LogViewer::Advance(uint32_t elapsedMs) {
     while (FedNext < Data.Size() && Data.Time(FedNext) <= Pos)
         Feed(FedNext++);
     // The trail fades with the ride's time, also between lines.
-    while (Pos - ChartTime >= TICK_MS) {
-        Curve.Tick();
-        ChartTime += TICK_MS;
-    }
+    TickChartTo(Pos);
     if (Pos >= Data.LastTime()) IsPlaying = false;
     Follow();
     Changed();
 }
 
+void LogViewer::TickChartTo(uint32_t t) {
+    if (t <= ChartTime) return;
+    const uint32_t ticks = (t - ChartTime) / TICK_MS;
+    // Beyond the trail's length every sample has faded anyway: a ride with
+    // hours between two lines costs no more than one with seconds.
+    for (uint32_t k = 0; k < std::min<uint32_t>(ticks, CurveChart::TRAIL_TICKS + 1); ++k)
+        Curve.Tick();
+    ChartTime += ticks * TICK_MS;
+}
+
 void LogViewer::Feed(size_t line) {
-    const uint32_t t = Data.Time(line);
-    if (t > ChartTime) {
-        const uint32_t ticks = (t - ChartTime) / TICK_MS;
-        // Beyond the trail's length every sample has faded anyway.
-        for (uint32_t k = 0; k < std::min<uint32_t>(ticks, CurveChart::TRAIL_TICKS + 1); ++k)
-            Curve.Tick();
-        ChartTime += ticks * TICK_MS;
-    }
+    TickChartTo(Data.Time(line));
     const int32_t rpm = Data.At(LogColumn::Rpm, line);
     if (rpm > 0)
         Curve.AddLive(rpm, Data.At(LogColumn::Advance, line), Data.At(LogColumn::AdvanceMax, line));
@@ -161,10 +161,7 @@ void LogViewer::RebuildTrail() {
     ChartTime = FedNext < Data.Size() ? Data.Time(FedNext) : Pos;
     while (FedNext < Data.Size() && Data.Time(FedNext) <= Pos)
         Feed(FedNext++);
-    while (Pos - ChartTime >= TICK_MS) {
-        Curve.Tick();
-        ChartTime += TICK_MS;
-    }
+    TickChartTo(Pos);
 }
 
 void LogViewer::Follow() {

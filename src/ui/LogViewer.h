@@ -93,6 +93,8 @@ class LogViewer {
 
   private:
     void Feed(size_t line);
+    // The chart's ticks up to log time `t`, 55 ms each.
+    void TickChartTo(uint32_t t);
     void RebuildTrail();
     void Follow();
     void Changed() { ++Rev; }
