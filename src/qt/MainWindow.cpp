@@ -23,7 +23,9 @@
 #include "qt/CheckField.h"
 #include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
+#include "qt/FlatGauge.h"
 #include "qt/Fonts.h"
+#include "qt/FrameBox.h"
 #include "qt/LogViewerWindow.h"
 #include "qt/Pictures.h"
 #include "qt/UpDownArrows.h"
@@ -37,13 +39,6 @@ using K = ControlKind;
 
 constexpr std::chrono::milliseconds TIMER_MS{55};
 constexpr const char* kControlProperty = "kelmorControl";
-// The caption sits on the frame line, and the frame starts half a line down
-// also without a caption, so the children's positions match the layout.
-const QString kGroupBoxStyle =
-    QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
-                   " margin-top: 6px; }"
-                   "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-                   " left: 7px; padding: 0px 2px; }");
 
 // Puts a guard around applying the model, so that the widgets' change
 // signals it causes are not taken for user input.
@@ -177,13 +172,6 @@ class MenuStyle : public QProxyStyle {
     }
 };
 
-QString GaugeStyle(const QColor& bar) {
-    return QStringLiteral("QProgressBar { background: white; border: 1px solid #808080;"
-                          " text-align: center; color: black; }"
-                          "QProgressBar::chunk { background: %1; }")
-        .arg(bar.name());
-}
-
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
@@ -250,8 +238,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     }
     switch (row.Kind) {
     case K::GroupBox: {
-        w = new QGroupBox(parent);
-        w->setStyleSheet(kGroupBoxStyle);
+        w = new FrameBox(parent);
         break;
     }
     case K::Label:
@@ -303,8 +290,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         break;
     }
     case K::RadioGroup: {
-        auto* box = new QGroupBox(parent);
-        box->setStyleSheet(kGroupBoxStyle);
+        auto* box = new FrameBox(parent);
         auto* group = new QButtonGroup(box);
         group->setExclusive(true);
         RadioButtons[Index(id)] = group;
@@ -351,7 +337,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         break;
     }
     case K::Gauge: {
-        auto* bar = new QProgressBar(parent);
+        auto* bar = new FlatGauge(parent);
         bar->setTextVisible(!row.Gauge100);
         bar->setFormat(QStringLiteral("%p%"));
         bar->setAlignment(Qt::AlignCenter);
@@ -610,7 +596,7 @@ void MainWindow::ApplyColour(ControlId id) {
         break;
     }
     case K::Gauge:
-        w->setStyleSheet(GaugeStyle(rgb));
+        static_cast<FlatGauge*>(w)->SetBarColour(rgb);
         break;
     default:
         break;
@@ -716,8 +702,8 @@ void MainWindow::ApplyProgress(ControlId id) {
     const ControlState& s = Model[id];
     bar->setRange(0, s.GaugeMax);
     bar->setValue(std::clamp(s.Progress, 0, s.GaugeMax));
-    // With a style sheet the bar's own test for a visible change sees no
-    // groove and skips small steps; paint every change.
+    // The bar's own test for a visible change measures the style's groove,
+    // not this drawing; paint every change.
     bar->update();
 }
 
