@@ -203,27 +203,81 @@ void MainWindow::Build() {
     setCentralWidget(Client);
     Widgets[Index(C::FormHlav)] = Client;
 
-    // Rows come parents first, so every parent exists when its children are built.
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-        const ControlLayout& row = LayoutOf(static_cast<C>(i));
-        if (row.Id == C::FormHlav || row.Kind == K::MenuBar || row.Kind == K::Menu ||
-            row.Kind == K::MenuItem || row.Kind == K::MenuSeparator)
-            continue;
-        QWidget* parentWidget = Widgets[Index(row.Parent)];
-        Q_ASSERT(parentWidget != nullptr);
-        QWidget* w = BuildControl(row, parentWidget);
-        w->setProperty(kControlProperty, i);
-        if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
-        if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
-        Widgets[i] = w;
-    }
+    // The controls shown at start. Those in groups that nothing shows, and
+    // those shown only later, are built when they are shown or asked for.
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        if (ShownInDesign(static_cast<C>(i))) EnsureBuilt(static_cast<C>(i));
     BuildMenus();
-    ApplyAll(); // builds the radio buttons, which the tab order needs
-    BuildTabOrder();
-    DockStatusBar();
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(CLIENT_WIDTH, CLIENT_HEIGHT + menuHeight);
+}
+
+bool MainWindow::IsWidgetControl(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    return row.Kind != K::MenuBar && row.Kind != K::Menu && row.Kind != K::MenuItem &&
+           row.Kind != K::MenuSeparator;
+}
+
+bool MainWindow::ShownInDesign(ControlId id) {
+    for (C c = id;; c = LayoutOf(c).Parent) {
+        if (!IsWidgetControl(c) || !LayoutOf(c).ShownAtStart) return false;
+        if (c == C::FormHlav) return true;
+    }
+}
+
+QWidget* MainWindow::Widget(ControlId id) const {
+    // Building on demand changes nothing the window shows.
+    return const_cast<MainWindow*>(this)->EnsureBuilt(id);
+}
+
+QWidget* MainWindow::EnsureBuilt(ControlId id) {
+    QWidget*& slot = Widgets[Index(id)];
+    if (slot != nullptr || !IsWidgetControl(id)) return slot;
+    // Parents first, so that a control goes into its group.
+    const ControlLayout& row = LayoutOf(id);
+    QWidget* parentWidget = EnsureBuilt(row.Parent);
+    QWidget* w = BuildControl(row, parentWidget);
+    w->setProperty(kControlProperty, Index(id));
+    if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
+    if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
+    // A child made after its parent is shown stays hidden until told.
+    w->setVisible(false);
+    slot = w;
+    if (Started) {
+        ApplyingScope scope(Applying);
+        ApplyControl(id);
+        if (std::find(TabOrder().begin(), TabOrder().end(), id) != TabOrder().end())
+            BuildTabOrder();
+    }
+    return w;
+}
+
+void MainWindow::BuildShowingChildren(ControlId id) {
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+        const C child = static_cast<C>(i);
+        if (child != id && LayoutOf(child).Parent == id && Widgets[i] == nullptr &&
+            Model.IsShowing(child))
+            EnsureBuilt(child);
+    }
+}
+
+void MainWindow::setVisible(bool visible) {
+    // The model's changes until the first show are put on the screen once,
+    // each control in its final state, and only then is the window shown.
+    if (visible && !Started) {
+        Started = true;
+        ApplyingScope scope(Applying);
+        for (int i = 0; i < CONTROL_COUNT; ++i)
+            if (Widgets[i] == nullptr && IsWidgetControl(static_cast<C>(i)) &&
+                Model.IsShowing(static_cast<C>(i)))
+                EnsureBuilt(static_cast<C>(i));
+        ApplyAll(); // builds the radio buttons, which the tab order needs
+        BuildTabOrder();
+        DockStatusBar();
+        Form.FollowChart();
+    }
+    QMainWindow::setVisible(visible);
 }
 
 QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
@@ -434,30 +488,40 @@ void MainWindow::BuildTabOrder() {
         if (QButtonGroup* group = RadioButtons[Index(id)]) {
             for (QAbstractButton* b : group->buttons())
                 link(b);
-        } else {
-            link(Widgets[Index(id)]);
+        } else if (QWidget* w = Widgets[Index(id)]) {
+            link(w);
         }
     }
 }
 
 void MainWindow::ApplyAll() {
     ApplyingScope scope(Applying);
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-        const C id = static_cast<C>(i);
-        ApplyItems(id);
-        ApplyItemIndex(id);
-        ApplyCaption(id);
-        ApplyHint(id);
-        ApplyColour(id);
-        ApplyEnabled(id);
-        ApplyChecked(id);
-        ApplyProgress(id);
-        if (id != C::FormHlav) ApplyVisible(id);
-    }
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        ApplyControl(static_cast<C>(i));
+}
+
+void MainWindow::ApplyControl(ControlId id) {
+    if (Widgets[Index(id)] == nullptr && Actions[Index(id)] == nullptr) return;
+    ApplyItems(id);
+    ApplyItemIndex(id);
+    ApplyCaption(id);
+    ApplyHint(id);
+    ApplyColour(id);
+    ApplyEnabled(id);
+    ApplyChecked(id);
+    ApplyProgress(id);
+    if (id != C::FormHlav) ApplyVisible(id);
 }
 
 void MainWindow::OnControlChanged(ControlId id, Property what) {
     ApplyingScope scope(Applying);
+    if (!Started) return; // all put on the screen at the first show
+    if (Widgets[Index(id)] == nullptr && Actions[Index(id)] == nullptr) {
+        // Built, in its state of the moment, once it is shown.
+        if (what == Property::Visible && Model.IsShowing(id)) EnsureBuilt(id);
+        return;
+    }
+    if (what == Property::Visible && Model.IsShowing(id)) BuildShowingChildren(id);
     if (Chart != nullptr && ConcernsChart(id, what)) {
         // ShowParams writes the edits: the chart follows the set at once.
         Form.FollowChart();
@@ -665,7 +729,8 @@ void MainWindow::ApplyItems(ControlId id) {
         previous = b;
         b->show();
     }
-    if (id == C::RadioGroupPolarita && !old.isEmpty()) {
+    if (id == C::RadioGroupPolarita && !old.isEmpty() &&
+        Widgets[Index(C::EditBaseAdv)] != nullptr && Widgets[Index(C::EditRpmKorekce)] != nullptr) {
         // Put the new buttons back into the Tab chain between their neighbours.
         QWidget::setTabOrder(Widgets[Index(C::EditBaseAdv)], group->button(0));
         QWidget::setTabOrder(previous, Widgets[Index(C::EditRpmKorekce)]);
@@ -844,7 +909,7 @@ QWidget* MainWindow::FocusTarget(ControlId id) const {
         if (QAbstractButton* b = group->checkedButton()) return b;
         return group->buttons().isEmpty() ? nullptr : group->buttons().first();
     }
-    return Widgets[Index(id)];
+    return const_cast<MainWindow*>(this)->EnsureBuilt(id);
 }
 
 void MainWindow::FocusControl(ControlId id) {

@@ -31,7 +31,8 @@ class MainWindow : public QMainWindow, public ModelListener {
     explicit MainWindow(TFormHlav& form, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QWidget* Widget(ControlId id) const { return Widgets[Index(id)]; }
+    // The widget of a control; one not built yet (never shown so far) is built.
+    QWidget* Widget(ControlId id) const;
     QAction* Action(ControlId id) const { return Actions[Index(id)]; }
     // The 920 x 676 client area below the menu bar.
     QWidget* ClientArea() const { return Client; }
@@ -55,6 +56,8 @@ class MainWindow : public QMainWindow, public ModelListener {
 
     void OnControlChanged(ControlId id, Property what) override;
 
+    void setVisible(bool visible) override;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
@@ -66,7 +69,13 @@ class MainWindow : public QMainWindow, public ModelListener {
     QWidget* BuildControl(const ControlLayout& row, QWidget* parent);
     void BuildMenus();
     void BuildTabOrder();
+    static bool IsWidgetControl(ControlId id);
+    // Shown when the window first shows, as the layout designs it.
+    static bool ShownInDesign(ControlId id);
+    QWidget* EnsureBuilt(ControlId id);
+    void BuildShowingChildren(ControlId id);
     void ApplyAll();
+    void ApplyControl(ControlId id);
     void ApplyCaption(ControlId id);
     void ApplyHint(ControlId id);
     void ApplyColour(ControlId id);
@@ -101,6 +110,8 @@ class MainWindow : public QMainWindow, public ModelListener {
     // change signals are not user input while it is above 0.
     int Applying = 0;
     bool Closed = false;
+    // Shown once: from then on every change of the model goes to the screen.
+    bool Started = false;
     // Geometry asked for before the frame's size was known.
     std::optional<TPlatform::Geometry> PendingGeometry;
 };
