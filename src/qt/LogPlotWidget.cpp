@@ -55,19 +55,34 @@ LogPlotWidget::LogPlotWidget(LogViewer& viewer, const TMessageTable& messages, Q
     setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
+void LogPlotWidget::UpdateLayout() const {
+    // Measured once per size and font: every point drawn asks for these.
+    if (LaidOut == size() && LaidOutFont == font()) return;
+    LaidOut = size();
+    LaidOutFont = font();
+    const QFontMetricsF fm(font());
+    LeftX = fm.horizontalAdvance(QStringLiteral("00000")) + 10;
+    RightX = width() - 10.0;
+    const double line = fm.height();
+    const double top = 6, bottom = height() - line * 1.8;
+    const double h = (bottom - top - GAP * (STRIPS - 1)) / STRIPS;
+    for (int n = 0; n < STRIPS; ++n)
+        Strips[static_cast<size_t>(n)] = QRectF(LeftX, top + n * (h + GAP), RightX - LeftX, h);
+}
+
 double LogPlotWidget::Left() const {
-    return QFontMetricsF(font()).horizontalAdvance(QStringLiteral("00000")) + 10;
+    UpdateLayout();
+    return LeftX;
 }
 
 double LogPlotWidget::Right() const {
-    return width() - 10.0;
+    UpdateLayout();
+    return RightX;
 }
 
 QRectF LogPlotWidget::Strip(int n) const {
-    const double line = QFontMetricsF(font()).height();
-    const double top = 6, bottom = height() - line * 1.8;
-    const double h = (bottom - top - GAP * (STRIPS - 1)) / STRIPS;
-    return QRectF(Left(), top + n * (h + GAP), Right() - Left(), h);
+    UpdateLayout();
+    return Strips[static_cast<size_t>(n)];
 }
 
 double LogPlotWidget::XOf(uint32_t t) const {
@@ -190,7 +205,11 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
         const QRectF s = Strip(n);
         p.save();
         p.setClipRect(s);
-        p.setPen(QPen(colour, widthPx));
+        QPen pen(colour, widthPx);
+        // Cosmetic: a thin line of the same width at any scale, which the
+        // raster engine draws directly instead of stroking an outline.
+        pen.setCosmetic(true);
+        p.setPen(pen);
         if (few) {
             QPainterPath path;
             for (size_t i = first; i < end; ++i) {
@@ -202,19 +221,24 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
             }
             p.drawPath(path);
         } else {
+            // A vertical line a pixel column, joined to the next: drawn in
+            // one call, on whole pixels, without smoothing.
             Viewer.Envelope(c, pixels, Columns);
+            Segments.clear();
             QPointF previous;
             bool have = false;
             for (int x = 0; x < pixels; ++x) {
                 const LogViewer::Extent& e = Columns[static_cast<size_t>(x)];
                 if (!e.Any) continue;
                 const double px = Left() + x + 0.5;
-                const QPointF top(px, yOf(n, e.Max)), bottom(px, yOf(n, e.Min));
-                if (have) p.drawLine(previous, QPointF(px, yOf(n, (e.Min + e.Max) / 2.0)));
-                p.drawLine(top, bottom);
-                previous = QPointF(px, yOf(n, (e.Min + e.Max) / 2.0));
+                const QPointF middle(px, yOf(n, (e.Min + e.Max) / 2.0));
+                if (have) Segments.append(QLineF(previous, middle));
+                Segments.append(QLineF(px, yOf(n, e.Max), px, yOf(n, e.Min)));
+                previous = middle;
                 have = true;
             }
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.drawLines(Segments);
         }
         p.restore();
     };

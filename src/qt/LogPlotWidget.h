@@ -1,5 +1,8 @@
 #pragma once
+#include <QLineF>
+#include <QList>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -45,16 +48,23 @@ class LogPlotWidget : public QWidget {
     QRectF Strip(int n) const;
     double Left() const;
     double Right() const;
+    void UpdateLayout() const;
 
     LogViewer& Viewer;
     const TMessageTable& Messages;
     std::vector<LogViewer::Extent> Columns;
+    QList<QLineF> Segments;
     bool Dragging = false;
     bool Dragged = false;
     double DragX = 0;
     bool Hover = false;
     uint32_t HoverAt = 0;
     int PaintCount = 0;
+    // The places of the strips for the size and font they were measured at.
+    mutable QSize LaidOut;
+    mutable QFont LaidOutFont;
+    mutable double LeftX = 0, RightX = 0;
+    mutable std::array<QRectF, 3> Strips;
 };
 
 } // namespace kelmor

@@ -33,6 +33,15 @@ void LogViewer::Load(RideLog log, std::string path) {
     Data = std::move(log);
     FilePath = std::move(path);
     IsPlaying = false;
+    // Every paint scales by these; a long ride is scanned once.
+    for (int k = 0; k < LOG_COLUMNS; ++k) {
+        const std::vector<int32_t>& values = Data.Column(static_cast<LogColumn>(k));
+        Lowest[static_cast<size_t>(k)] = Highest[static_cast<size_t>(k)] = 0;
+        if (values.empty()) continue;
+        const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+        Lowest[static_cast<size_t>(k)] = *lo;
+        Highest[static_cast<size_t>(k)] = *hi;
+    }
     CollectSpans(Data, LogColumn::RevLimiter, RevLimiterSpans);
     CollectSpans(Data, LogColumn::StartLimiter, StartLimiterSpans);
     CollectSpans(Data, LogColumn::KillSwitch, KillSwitchSpans);
@@ -58,6 +67,8 @@ void LogViewer::Close() {
     StartLimiterSpans.clear();
     KillSwitchSpans.clear();
     From = SpanMs = Pos = 0;
+    Lowest.fill(0);
+    Highest.fill(0);
     Changed();
 }
 
@@ -244,14 +255,8 @@ void LogViewer::Envelope(LogColumn c, int pixels, std::vector<Extent>& out) cons
 }
 
 void LogViewer::Range(LogColumn c, int32_t& low, int32_t& high) const {
-    const std::vector<int32_t>& values = Data.Column(c);
-    if (values.empty()) {
-        low = high = 0;
-        return;
-    }
-    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
-    low = *lo;
-    high = *hi;
+    low = Lowest[static_cast<size_t>(c)];
+    high = Highest[static_cast<size_t>(c)];
 }
 
 std::string LogViewer::TimeText(uint32_t ms) {

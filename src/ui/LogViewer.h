@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -114,6 +115,7 @@ class LogViewer {
     TIgnParams FileCurve{};
     std::string CurveFilePath;
     std::vector<Span> RevLimiterSpans, StartLimiterSpans, KillSwitchSpans;
+    std::array<int32_t, LOG_COLUMNS> Lowest{}, Highest{};
 };
 
 } // namespace kelmor
