@@ -186,6 +186,9 @@ constexpr MessageRow kMessages[] = {
     {MessageSlot::MsgLastSession,
      {"set of the last session", "Datensatz der letzten Sitzung",
       "paramètres de la dernière session", "parametry z minulého spuštění"}},
+    // As the inputs' own choice calls it.
+    {MessageSlot::MsgKillSwitch,
+     {"Kill switch", "Not Aus", "Interrupteur de sécurité", "Kill switch"}},
 };
 
 constexpr int kSlotCount = static_cast<int>(MessageSlot::Count);

@@ -22,7 +22,7 @@ namespace kelmor {
     X(MsgLogNothing) X(MsgLogBinary) X(MsgLogTooLarge) X(MsgLogNoHeader) X(MsgLogNoTime) \
     X(MsgLogTruncated) X(MsgLogBadLines) X(MsgLogOutOfOrder) X(MsgLogExtraValues) \
     X(MsgLogUnknownColumns) X(MsgLogMissingColumns) X(MsgUnitHolds) X(MsgUnitDiffers) \
-    X(MsgUnitUnknown) X(MsgLastSession)
+    X(MsgUnitUnknown) X(MsgLastSession) X(MsgKillSwitch)
 // clang-format on
 
 struct TMessageTable {

@@ -64,7 +64,8 @@ void LogPlotWidget::UpdateLayout() const {
     LeftX = fm.horizontalAdvance(QStringLiteral("00000")) + 10;
     RightX = width() - 10.0;
     const double line = fm.height();
-    const double top = 6, bottom = height() - line * 1.8;
+    // Below the strips: a line for the times, then one for the legend.
+    const double top = 6, bottom = height() - line * 2.9;
     const double h = (bottom - top - GAP * (STRIPS - 1)) / STRIPS;
     for (int n = 0; n < STRIPS; ++n)
         Strips[static_cast<size_t>(n)] = QRectF(LeftX, top + n * (h + GAP), RightX - LeftX, h);
@@ -273,20 +274,22 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
         p.drawLine(QPointF(hx, Strip(0).top()), QPointF(hx, last.bottom()));
     }
 
-    // The spans' legend, right below the strips.
+    // The spans' legend, on its own line below the times.
     const QString names[] = {QString::fromStdString(Messages.MsgLimiter),
                              QString::fromStdString(Messages.MsgStartLimiter),
-                             QStringLiteral("Kill switch")};
+                             QString::fromStdString(Messages.MsgKillSwitch)};
+    const double legendY = last.bottom() + line * 1.6;
     double x = Right();
     for (int i = 2; i >= 0; --i) {
         const double w = fm.horizontalAdvance(names[i]);
         x -= w;
         p.setPen(Qt::black);
-        p.drawText(QRectF(x, last.bottom() + line * 0.8, w, line), Qt::AlignLeft, names[i]);
+        p.drawText(QRectF(x, legendY, w, line), Qt::AlignLeft, names[i]);
         x -= line + 4;
-        p.fillRect(QRectF(x, last.bottom() + line * 0.9, line * 0.9, line * 0.8), looks[i].Brush);
+        const QRectF swatch(x, legendY + line * 0.1, line * 0.9, line * 0.8);
+        p.fillRect(swatch, looks[i].Brush);
         p.setPen(QPen(QColor(128, 128, 128), 0));
-        p.drawRect(QRectF(x, last.bottom() + line * 0.9, line * 0.9, line * 0.8));
+        p.drawRect(swatch);
         x -= line;
     }
 }

@@ -190,6 +190,8 @@ const ExpectedMessage kExpected[] = {
     {MessageSlot::MsgLastSession,
      {"set of the last session", "Datensatz der letzten Sitzung",
       "paramètres de la dernière session", "parametry z minulého spuštění"}},
+    {MessageSlot::MsgKillSwitch,
+     {"Kill switch", "Not Aus", "Interrupteur de sécurité", "Kill switch"}},
 };
 
 const std::string& SlotOf(const TMessageTable& t, MessageSlot slot) {
