@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/TFormHlav.h"
 
@@ -50,10 +51,16 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         painter.drawText(QRectF(area.left(), y - line / 2, plot.left() - area.left() - 4, line),
                          Qt::AlignRight | Qt::AlignVCenter, text);
     }
-    for (int r = 0; r <= chart.RpmMax(); r += chart.RpmStep()) {
+    // On a narrow chart only every second (third...) speed is written, so
+    // that the numbers keep apart.
+    const double pitch = chart.X(chart.RpmStep(), plot.left(), w) - chart.X(0, plot.left(), w);
+    const double widest = fm.horizontalAdvance(QString::number(chart.RpmMax())) + 3;
+    const int every = pitch > 0 ? std::max(1, static_cast<int>(std::ceil(widest / pitch))) : 1;
+    for (int r = 0, k = 0; r <= chart.RpmMax(); r += chart.RpmStep(), ++k) {
         const double x = chart.X(r, plot.left(), w);
         painter.setPen(QPen(kGrid, 0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        if (k % every != 0) continue;
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 40, plot.bottom() + 2, 80, line),
                          Qt::AlignHCenter | Qt::AlignTop, QString::number(r));
