@@ -119,6 +119,13 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
     scales[1] = {std::min({0, lo, lo2}) - 2.0, std::max({10, hi, hi2}) + 3.0};
     Viewer.Range(LogColumn::Voltage, lo, hi);
     scales[2] = {std::min(lo, 10000) - 500.0, std::max(hi, 15500) + 500.0};
+    // The top line of each strip is its title's: the values stay below it.
+    double steps[STRIPS];
+    for (int n = 0; n < STRIPS; ++n) {
+        steps[n] = NiceStep(scales[n].High - scales[n].Low, 4);
+        const double free = std::max(Strip(n).height() - line - 4, 1.0);
+        scales[n].High += (scales[n].High - scales[n].Low) * (line + 4) / free;
+    }
     const QString titles[STRIPS] = {QStringLiteral("RPM"),
                                     QString::fromStdString(Messages.MsgAdvance) +
                                         QStringLiteral(" [\u00B0]"),
@@ -147,7 +154,7 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
             band(VOLTAGE_ALARM_HIGH - 0.5, scales[n].High, kAlarmBand);
         }
         // Horizontal grid and its numbers.
-        const double step = NiceStep(scales[n].High - scales[n].Low, 4);
+        const double step = steps[n];
         p.setFont(font());
         for (double v = std::ceil(scales[n].Low / step) * step; v <= scales[n].High; v += step) {
             const double y = yOf(n, v);
