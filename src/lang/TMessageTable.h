@@ -17,7 +17,12 @@ namespace kelmor {
     X(MsgNoSignal) X(MsgInput) X(MsgBasic) X(MsgMonitorLog) X(MsgLogFrames) X(MsgLogError) \
     X(MsgBackupError) X(MsgNoBackups) X(MsgRecordTitle) X(MsgRecordError) X(MsgLastTransfer) \
     X(MsgNoTransfer) X(MsgParameter) X(MsgValueHere) X(MsgValueInFile) X(MsgCompareTitle) \
-    X(MsgCompareEqual) X(MsgPoint) X(MsgClutchTime) X(MsgClutchPause)
+    X(MsgCompareEqual) X(MsgPoint) X(MsgClutchTime) X(MsgClutchPause) \
+    X(MsgLogViewer) X(MsgOpenLog) X(MsgPlay) X(MsgPause) X(MsgCurveOfWindow) X(MsgCurveFromFile) \
+    X(MsgLogNothing) X(MsgLogBinary) X(MsgLogTooLarge) X(MsgLogNoHeader) X(MsgLogNoTime) \
+    X(MsgLogTruncated) X(MsgLogBadLines) X(MsgLogOutOfOrder) X(MsgLogExtraValues) \
+    X(MsgLogUnknownColumns) X(MsgLogMissingColumns) X(MsgUnitHolds) X(MsgUnitDiffers) \
+    X(MsgUnitUnknown) X(MsgLastSession) X(MsgKillSwitch)
 // clang-format on
 
 struct TMessageTable {

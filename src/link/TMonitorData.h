@@ -63,10 +63,15 @@ enum : int {
 
 enum class VoltageBand { Alarm, Warning, Normal };
 
+// Edges of the bands in millivolts: an alarm at or below the low one and at
+// or above the high one, a warning up to and from the warning edges.
+inline constexpr int VOLTAGE_ALARM_LOW = 7000, VOLTAGE_WARNING_LOW = 11000,
+                     VOLTAGE_WARNING_HIGH = 14999, VOLTAGE_ALARM_HIGH = 17999;
+
 // Colour band of the supply voltage in millivolts.
 inline VoltageBand VoltageBandOf(uint16_t mv) {
-    if (mv <= 7000 || mv >= 17999) return VoltageBand::Alarm;
-    if (mv <= 11000 || mv >= 14999) return VoltageBand::Warning;
+    if (mv <= VOLTAGE_ALARM_LOW || mv >= VOLTAGE_ALARM_HIGH) return VoltageBand::Alarm;
+    if (mv <= VOLTAGE_WARNING_LOW || mv >= VOLTAGE_WARNING_HIGH) return VoltageBand::Warning;
     return VoltageBand::Normal;
 }
 

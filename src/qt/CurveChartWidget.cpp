@@ -1,8 +1,13 @@
 #include "qt/CurveChartWidget.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
+
+#include "ui/TFormHlav.h"
 
 namespace kelmor {
 
@@ -11,7 +16,19 @@ const QColor CURVE(0, 0, 128);
 const QColor GRID(214, 214, 214);
 const QColor LIVE(255, 0, 0);
 const QColor LIME(0, 255, 0);
+// How near the pointer must come to a point to take it, in pixels.
+constexpr double REACH = 9;
 } // namespace
+
+QRectF CurvePlotArea(const QRectF& area, const QFontMetricsF& fm) {
+    const double line = fm.height();
+    // Room for the advance numbers on the left, the speeds and title below.
+    const double left = area.left() + fm.horizontalAdvance(QStringLiteral("00")) + line * 0.6;
+    const double top = area.top() + line * 1.2;
+    const double right = area.right() - fm.horizontalAdvance(QStringLiteral("00000")) / 2;
+    const double bottom = area.bottom() - line * 2.1;
+    return QRectF(QPointF(left, top), QPointF(right, bottom));
+}
 
 void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& chart,
                      const QString& rpmLabel, const QString& advanceLabel) {
@@ -19,12 +36,7 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QFontMetricsF fm(painter.font());
     const double line = fm.height();
-    // Room for the advance numbers on the left, the speeds and title below.
-    const double left = area.left() + fm.horizontalAdvance(QStringLiteral("00")) + line * 0.6;
-    const double top = area.top() + line * 1.2;
-    const double right = area.right() - fm.horizontalAdvance(QStringLiteral("00000")) / 2;
-    const double bottom = area.bottom() - line * 2.1;
-    const QRectF plot(QPointF(left, top), QPointF(right, bottom));
+    const QRectF plot = CurvePlotArea(area, fm);
 
     painter.fillRect(plot, Qt::white);
     painter.setPen(QPen(GRID, 0));
@@ -39,10 +51,16 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         painter.drawText(QRectF(area.left(), y - line / 2, plot.left() - area.left() - 4, line),
                          Qt::AlignRight | Qt::AlignVCenter, text);
     }
-    for (int r = 0; r <= chart.RpmMax(); r += chart.RpmStep()) {
+    // On a narrow chart only every second (third...) speed is written, so
+    // that the numbers keep apart.
+    const double pitch = chart.X(chart.RpmStep(), plot.left(), w) - chart.X(0, plot.left(), w);
+    const double widest = fm.horizontalAdvance(QString::number(chart.RpmMax())) + 3;
+    const int every = pitch > 0 ? std::max(1, static_cast<int>(std::ceil(widest / pitch))) : 1;
+    for (int r = 0, k = 0; r <= chart.RpmMax(); r += chart.RpmStep(), ++k) {
         const double x = chart.X(r, plot.left(), w);
         painter.setPen(QPen(GRID, 0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        if (k % every != 0) continue;
         painter.setPen(Qt::black);
         painter.drawText(QRectF(x - 40, plot.bottom() + 2, 80, line),
                          Qt::AlignHCenter | Qt::AlignTop, QString::number(r));
@@ -83,6 +101,11 @@ void PaintCurveChart(QPainter& painter, const QRectF& area, const CurveChart& ch
         painter.setPen(QPen(QColor(0, 110, 0), 1.2));
         painter.drawEllipse(at(chart.PointAt(chart.ActivePoint())), 6, 6);
     }
+    if (chart.Selected() >= 0) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(CURVE, 1.5));
+        painter.drawEllipse(at(chart.PointAt(chart.Selected())), 8.5, 8.5);
+    }
 
     // The live point and its trail, older samples fainter.
     painter.setPen(Qt::NoPen);
@@ -117,6 +140,93 @@ QString CurveChartWidget::RpmLabel() const {
 
 QString CurveChartWidget::AdvanceLabel() const {
     return QString::fromStdString(Model[ControlId::LabelAdvance1].Caption);
+}
+
+void CurveChartWidget::SetEditor(TFormHlav* form) {
+    Editor = form;
+    setFocusPolicy(form != nullptr ? Qt::ClickFocus : Qt::NoFocus);
+}
+
+QRectF CurveChartWidget::Plot() const {
+    return CurvePlotArea(QRectF(rect()), QFontMetricsF(font()));
+}
+
+QPointF CurveChartWidget::PositionOf(int rpm, int advance) const {
+    const QRectF plot = Plot();
+    return QPointF(Chart.X(rpm, plot.left(), plot.width()),
+                   Chart.Y(advance, plot.top(), plot.height()));
+}
+
+QPointF CurveChartWidget::PointPosition(int point) const {
+    const CurveChart::Point p = Chart.PointAt(point);
+    return PositionOf(p.Rpm, p.Advance);
+}
+
+int CurveChartWidget::PointAt(const QPointF& pos) const {
+    int nearest = -1;
+    double best = REACH * REACH;
+    for (int k = 0; k < Chart.PointCount(); ++k) {
+        const QPointF d = PointPosition(k) - pos;
+        const double distance = d.x() * d.x() + d.y() * d.y();
+        if (distance <= best) {
+            best = distance;
+            nearest = k;
+        }
+    }
+    return nearest;
+}
+
+void CurveChartWidget::mousePressEvent(QMouseEvent* e) {
+    if (Editor == nullptr || e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
+    Editor->CurvePointPress(PointAt(e->position()));
+}
+
+void CurveChartWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (Editor == nullptr) return QWidget::mouseMoveEvent(e);
+    if (Editor->CurvePointDragging()) {
+        const QRectF plot = Plot();
+        Editor->CurvePointDrag(Chart.RpmAt(e->position().x(), plot.left(), plot.width()),
+                               Chart.AdvanceAt(e->position().y(), plot.top(), plot.height()));
+    } else {
+        setCursor(PointAt(e->position()) >= 0 ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    }
+}
+
+void CurveChartWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (Editor == nullptr || e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
+    Editor->CurvePointRelease();
+}
+
+void CurveChartWidget::keyPressEvent(QKeyEvent* e) {
+    if (Editor == nullptr) return QWidget::keyPressEvent(e);
+    const int point = Chart.Selected();
+    int rpmSteps = 0, degrees = 0;
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        Editor->CurvePointCancel();
+        return;
+    case Qt::Key_Up:
+        degrees = 1;
+        break;
+    case Qt::Key_Down:
+        degrees = -1;
+        break;
+    case Qt::Key_Right:
+        rpmSteps = 1;
+        break;
+    case Qt::Key_Left:
+        rpmSteps = -1;
+        break;
+    default:
+        return QWidget::keyPressEvent(e);
+    }
+    if (point >= 0) Editor->CurvePointStep(point, rpmSteps, degrees);
+}
+
+void CurveChartWidget::focusOutEvent(QFocusEvent* e) {
+    // A box or another window taking the focus ends a drag where it was.
+    if (Editor != nullptr) Editor->CurvePointCancel();
+    QWidget::focusOutEvent(e);
 }
 
 void CurveChartWidget::paintEvent(QPaintEvent* /*e*/) {

@@ -24,7 +24,10 @@
 #include "qt/CheckField.h"
 #include "qt/CurveChartWidget.h"
 #include "qt/EditField.h"
+#include "qt/FlatGauge.h"
 #include "qt/Fonts.h"
+#include "qt/FrameBox.h"
+#include "qt/LogViewerWindow.h"
 #include "qt/Pictures.h"
 #include "qt/UpDownArrows.h"
 
@@ -35,13 +38,6 @@ using C = ControlId;
 using K = ControlKind;
 
 constexpr const char* CONTROL_PROPERTY = "kelmorControl";
-// The caption sits on the frame line, and the frame starts half a line down
-// also without a caption, so the children's positions match the layout.
-const QString GROUP_BOX_STYLE =
-    QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
-                   " margin-top: 6px; }"
-                   "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-                   " left: 7px; padding: 0px 2px; }");
 
 // Puts a guard around applying the model, so that the widgets' change
 // signals it causes are not taken for user input.
@@ -169,13 +165,6 @@ class MenuStyle : public QProxyStyle {
     }
 };
 
-QString GaugeStyle(const QColor& bar) {
-    return QStringLiteral("QProgressBar { background: white; border: 1px solid #808080;"
-                          " text-align: center; color: black; }"
-                          "QProgressBar::chunk { background: %1; }")
-        .arg(bar.name());
-}
-
 } // namespace
 
 MainWindow::MainWindow(TFormHlav& form, QWidget* parent)
@@ -207,27 +196,81 @@ void MainWindow::Build() {
     setCentralWidget(Client);
     Widgets[Index(C::FormHlav)] = Client;
 
-    // Rows come parents first, so every parent exists when its children are built.
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-        const ControlLayout& row = LayoutOf(static_cast<C>(i));
-        if (row.Id == C::FormHlav || row.Kind == K::MenuBar || row.Kind == K::Menu ||
-            row.Kind == K::MenuItem || row.Kind == K::MenuSeparator)
-            continue;
-        QWidget* parentWidget = Widgets[Index(row.Parent)];
-        Q_ASSERT(parentWidget != nullptr);
-        QWidget* w = BuildControl(row, parentWidget);
-        w->setProperty(CONTROL_PROPERTY, i);
-        if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
-        if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
-        Widgets[i] = w;
-    }
+    // The controls shown at start. Those in groups that nothing shows, and
+    // those shown only later, are built when they are shown or asked for.
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        if (ShownInDesign(static_cast<C>(i))) EnsureBuilt(static_cast<C>(i));
     BuildMenus();
-    ApplyAll(); // builds the radio buttons, which the tab order needs
-    BuildTabOrder();
-    DockStatusBar();
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(CLIENT_WIDTH, CLIENT_HEIGHT + menuHeight);
+}
+
+bool MainWindow::IsWidgetControl(ControlId id) {
+    const ControlLayout& row = LayoutOf(id);
+    return row.Kind != K::MenuBar && row.Kind != K::Menu && row.Kind != K::MenuItem &&
+           row.Kind != K::MenuSeparator;
+}
+
+bool MainWindow::ShownInDesign(ControlId id) {
+    for (C c = id;; c = LayoutOf(c).Parent) {
+        if (!IsWidgetControl(c) || !LayoutOf(c).ShownAtStart) return false;
+        if (c == C::FormHlav) return true;
+    }
+}
+
+QWidget* MainWindow::Widget(ControlId id) const {
+    // Building on demand changes nothing the window shows.
+    return const_cast<MainWindow*>(this)->EnsureBuilt(id);
+}
+
+QWidget* MainWindow::EnsureBuilt(ControlId id) {
+    QWidget*& slot = Widgets[Index(id)];
+    if (slot != nullptr || !IsWidgetControl(id)) return slot;
+    // Parents first, so that a control goes into its group.
+    const ControlLayout& row = LayoutOf(id);
+    QWidget* parentWidget = EnsureBuilt(row.Parent);
+    QWidget* w = BuildControl(row, parentWidget);
+    w->setProperty(CONTROL_PROPERTY, Index(id));
+    if (row.Kind != K::StatusBar) w->setGeometry(row.Left, row.Top, row.Width, row.Height);
+    if (!row.TakesFocus) w->setFocusPolicy(Qt::NoFocus);
+    // A child made after its parent is shown stays hidden until told.
+    w->setVisible(false);
+    slot = w;
+    if (Started) {
+        ApplyingScope scope(Applying);
+        ApplyControl(id);
+        if (std::find(TabOrder().begin(), TabOrder().end(), id) != TabOrder().end())
+            BuildTabOrder();
+    }
+    return w;
+}
+
+void MainWindow::BuildShowingChildren(ControlId id) {
+    for (int i = 0; i < CONTROL_COUNT; ++i) {
+        const C child = static_cast<C>(i);
+        if (child != id && LayoutOf(child).Parent == id && Widgets[i] == nullptr &&
+            Model.IsShowing(child))
+            EnsureBuilt(child);
+    }
+}
+
+void MainWindow::setVisible(bool visible) {
+    // The model's changes until the first show are put on the screen once,
+    // each control in its final state, and only then is the window shown.
+    if (visible && !Started) {
+        Started = true;
+        ApplyingScope scope(Applying);
+        for (int i = 0; i < CONTROL_COUNT; ++i)
+            if (Widgets[i] == nullptr && IsWidgetControl(static_cast<C>(i)) &&
+                Model.IsShowing(static_cast<C>(i)))
+                EnsureBuilt(static_cast<C>(i));
+        ApplyAll(); // builds the radio buttons, which the tab order needs
+        BuildTabOrder();
+        DockStatusBar();
+        Form.FollowChart();
+    }
+    QMainWindow::setVisible(visible);
 }
 
 QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
@@ -237,12 +280,12 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
     if (id == C::ImageCurve) {
         Chart = new CurveChartWidget(Form.Chart, Model, parent);
         Chart->setFont(font);
+        Chart->SetEditor(&Form);
         return Chart;
     }
     switch (row.Kind) {
     case K::GroupBox: {
-        w = new QGroupBox(parent);
-        w->setStyleSheet(GROUP_BOX_STYLE);
+        w = new FrameBox(parent);
         break;
     }
     case K::Label:
@@ -290,8 +333,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         break;
     }
     case K::RadioGroup: {
-        auto* box = new QGroupBox(parent);
-        box->setStyleSheet(GROUP_BOX_STYLE);
+        auto* box = new FrameBox(parent);
         auto* group = new QButtonGroup(box);
         group->setExclusive(true);
         RadioButtons[Index(id)] = group;
@@ -335,7 +377,7 @@ QWidget* MainWindow::BuildControl(const ControlLayout& row, QWidget* parent) {
         break;
     }
     case K::Gauge: {
-        auto* bar = new QProgressBar(parent);
+        auto* bar = new FlatGauge(parent);
         bar->setTextVisible(!row.Gauge100);
         bar->setFormat(QStringLiteral("%p%"));
         bar->setAlignment(Qt::AlignCenter);
@@ -432,30 +474,40 @@ void MainWindow::BuildTabOrder() {
         if (QButtonGroup* group = RadioButtons[Index(id)]) {
             for (QAbstractButton* b : group->buttons())
                 link(b);
-        } else {
-            link(Widgets[Index(id)]);
+        } else if (QWidget* w = Widgets[Index(id)]) {
+            link(w);
         }
     }
 }
 
 void MainWindow::ApplyAll() {
     ApplyingScope scope(Applying);
-    for (int i = 0; i < CONTROL_COUNT; ++i) {
-        const C id = static_cast<C>(i);
-        ApplyItems(id);
-        ApplyItemIndex(id);
-        ApplyCaption(id);
-        ApplyHint(id);
-        ApplyColour(id);
-        ApplyEnabled(id);
-        ApplyChecked(id);
-        ApplyProgress(id);
-        if (id != C::FormHlav) ApplyVisible(id);
-    }
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        ApplyControl(static_cast<C>(i));
+}
+
+void MainWindow::ApplyControl(ControlId id) {
+    if (Widgets[Index(id)] == nullptr && Actions[Index(id)] == nullptr) return;
+    ApplyItems(id);
+    ApplyItemIndex(id);
+    ApplyCaption(id);
+    ApplyHint(id);
+    ApplyColour(id);
+    ApplyEnabled(id);
+    ApplyChecked(id);
+    ApplyProgress(id);
+    if (id != C::FormHlav) ApplyVisible(id);
 }
 
 void MainWindow::OnControlChanged(ControlId id, Property what) {
     ApplyingScope scope(Applying);
+    if (!Started) return; // all put on the screen at the first show
+    if (Widgets[Index(id)] == nullptr && Actions[Index(id)] == nullptr) {
+        // Built, in its state of the moment, once it is shown.
+        if (what == Property::Visible && Model.IsShowing(id)) EnsureBuilt(id);
+        return;
+    }
+    if (what == Property::Visible && Model.IsShowing(id)) BuildShowingChildren(id);
     switch (what) {
     case Property::Caption:
         ApplyCaption(id);
@@ -589,7 +641,7 @@ void MainWindow::ApplyColour(ControlId id) {
         break;
     }
     case K::Gauge:
-        w->setStyleSheet(GaugeStyle(rgb));
+        static_cast<FlatGauge*>(w)->SetBarColour(rgb);
         break;
     default:
         break;
@@ -658,7 +710,8 @@ void MainWindow::ApplyItems(ControlId id) {
         previous = b;
         b->show();
     }
-    if (id == C::RadioGroupPolarita && !old.isEmpty()) {
+    if (id == C::RadioGroupPolarita && !old.isEmpty() &&
+        Widgets[Index(C::EditBaseAdv)] != nullptr && Widgets[Index(C::EditRpmKorekce)] != nullptr) {
         // Put the new buttons back into the Tab chain between their neighbours.
         QWidget::setTabOrder(Widgets[Index(C::EditBaseAdv)], group->button(0));
         QWidget::setTabOrder(previous, Widgets[Index(C::EditRpmKorekce)]);
@@ -695,8 +748,8 @@ void MainWindow::ApplyProgress(ControlId id) {
     const ControlState& s = Model[id];
     bar->setRange(0, s.GaugeMax);
     bar->setValue(std::clamp(s.Progress, 0, s.GaugeMax));
-    // With a style sheet the bar's own test for a visible change sees no
-    // groove and skips small steps; paint every change.
+    // The bar's own test for a visible change measures the style's groove,
+    // not this drawing; paint every change.
     bar->update();
 }
 
@@ -740,7 +793,7 @@ QWidget* MainWindow::FocusTarget(ControlId id) const {
         if (QAbstractButton* b = group->checkedButton()) return b;
         return group->buttons().isEmpty() ? nullptr : group->buttons().first();
     }
-    return Widgets[Index(id)];
+    return const_cast<MainWindow*>(this)->EnsureBuilt(id);
 }
 
 void MainWindow::FocusControl(ControlId id) {
@@ -818,7 +871,13 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
     QMainWindow::keyPressEvent(e);
 }
 
+void MainWindow::ShowLogViewer() {
+    if (Viewer == nullptr) Viewer = new LogViewerWindow(Form, this);
+    Viewer->ShowLog();
+}
+
 void MainWindow::closeEvent(QCloseEvent* e) {
+    if (Viewer != nullptr) Viewer->close();
     if (!Closed) {
         Closed = true;
         Form.FormClose();

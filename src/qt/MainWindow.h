@@ -19,6 +19,7 @@ class QMenu;
 namespace kelmor {
 
 class CurveChartWidget;
+class LogViewerWindow;
 
 // The main window on the screen: one widget per control of the layout
 // table, kept in step with the window model, and every user action turned
@@ -30,7 +31,8 @@ class MainWindow : public QMainWindow, public ModelListener {
     explicit MainWindow(TFormHlav& form, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QWidget* Widget(ControlId id) const { return Widgets[Index(id)]; }
+    // The widget of a control; one not built yet (never shown so far) is built.
+    QWidget* Widget(ControlId id) const;
     QAction* Action(ControlId id) const { return Actions[Index(id)]; }
     // The 920 x 676 client area below the menu bar.
     QWidget* ClientArea() const { return Client; }
@@ -48,8 +50,13 @@ class MainWindow : public QMainWindow, public ModelListener {
     int Ticks() const { return TickTotal; }
     // The advance chart.
     CurveChartWidget* ChartWidget() const { return Chart; }
+    // The ride log viewer's window, made when a log is first opened.
+    void ShowLogViewer();
+    LogViewerWindow* LogViewerView() const { return Viewer; }
 
     void OnControlChanged(ControlId id, Property what) override;
+
+    void setVisible(bool visible) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -62,7 +69,13 @@ class MainWindow : public QMainWindow, public ModelListener {
     QWidget* BuildControl(const ControlLayout& row, QWidget* parent);
     void BuildMenus();
     void BuildTabOrder();
+    static bool IsWidgetControl(ControlId id);
+    // Shown when the window first shows, as the layout designs it.
+    static bool ShownInDesign(ControlId id);
+    QWidget* EnsureBuilt(ControlId id);
+    void BuildShowingChildren(ControlId id);
     void ApplyAll();
+    void ApplyControl(ControlId id);
     void ApplyCaption(ControlId id);
     void ApplyHint(ControlId id);
     void ApplyColour(ControlId id);
@@ -90,10 +103,13 @@ class MainWindow : public QMainWindow, public ModelListener {
     TickTimer Timer1;
     int TickTotal = 0;
     CurveChartWidget* Chart = nullptr;
+    LogViewerWindow* Viewer = nullptr;
     // Depth of model changes being put on the screen; the widgets' own
     // change signals are not user input while it is above 0.
     int Applying = 0;
     bool Closed = false;
+    // Shown once: from then on every change of the model goes to the screen.
+    bool Started = false;
     // Geometry asked for before the frame's size was known.
     std::optional<TPlatform::Geometry> PendingGeometry;
 };

@@ -15,10 +15,10 @@ void InitPictures() {
     RegisterPictureResources();
 }
 
-QPixmap RenderPicture(const QString& name, QSize size, qreal devicePixelRatio) {
+namespace {
+QPixmap Render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
     QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
-    QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     renderer.render(&painter);
@@ -26,6 +26,12 @@ QPixmap RenderPicture(const QString& name, QSize size, qreal devicePixelRatio) {
     QPixmap pixmap = QPixmap::fromImage(image);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     return pixmap;
+}
+} // namespace
+
+QPixmap RenderPicture(const QString& name, QSize size, qreal devicePixelRatio) {
+    QSvgRenderer renderer(QStringLiteral(":/pictures/%1.svg").arg(name));
+    return Render(renderer, size, devicePixelRatio);
 }
 
 QPixmap GreyedPicture(const QPixmap& picture) {
@@ -53,9 +59,11 @@ QIcon ToolIcon(const QString& name, QSize size, qreal devicePixelRatio) {
 }
 
 QIcon ProgramIcon() {
+    // The picture is read once and drawn at every size.
+    QSvgRenderer renderer(QStringLiteral(":/pictures/icon.svg"));
     QIcon icon;
     for (int px : {16, 24, 32, 48, 64})
-        icon.addPixmap(RenderPicture(QStringLiteral("icon"), QSize(px, px)));
+        icon.addPixmap(Render(renderer, QSize(px, px), 1.0));
     return icon;
 }
 

@@ -239,6 +239,27 @@ std::optional<std::string> QtPlatform::OpenDialogIn(const std::string& folder,
     return dialog.selectedFiles().first().toStdString();
 }
 
+std::optional<std::string> QtPlatform::OpenLogDialog(const std::string& folder,
+                                                     const std::string& proposed) {
+    QFileDialog dialog(View);
+    // Qt's own dialog, so that the list can be put newest first.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({QStringLiteral("CSV (*.csv)"), QStringLiteral("All Files (*.*)")});
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.setDirectory(Text(folder));
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+        list->sortByColumn(3, Qt::DescendingOrder); // date modified
+    Propose(dialog, proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+void QtPlatform::ShowLogViewer() {
+    if (View != nullptr) View->ShowLogViewer();
+}
+
 std::optional<std::string> QtPlatform::SavePdfDialog(const std::string& proposed) {
     QFileDialog dialog(View);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

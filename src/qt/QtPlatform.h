@@ -49,6 +49,9 @@ class QtPlatform : public TPlatform {
     std::optional<std::string> SavePdfDialog(const std::string& proposed) override;
     bool WriteRecordPdf(const std::string& path, const WorkshopRecord& record,
                         std::string& error) override;
+    std::optional<std::string> OpenLogDialog(const std::string& folder,
+                                             const std::string& proposed) override;
+    void ShowLogViewer() override;
     void ShowTable(std::string_view title, const std::vector<std::string>& columns,
                    const std::vector<std::vector<std::string>>& rows) override;
 

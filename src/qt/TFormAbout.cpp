@@ -59,7 +59,6 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
         MakeLabel(this, QStringLiteral("Programm for setting of ignition"), 32, 16, 231, 20, 16);
     Image1 = new QLabel(this);
     Image1->setGeometry(32, 40, 313, 49);
-    Image1->setPixmap(RenderPicture(QStringLiteral("logo"), QSize(313, 49), devicePixelRatioF()));
     for (int i = 0; i < 9; ++i)
         ContactLabels[i] =
             MakeLabel(this, QString::fromUtf8(CONTACT_LINES[i]), 32, 100 + 25 * i, 0, 20, 16);
@@ -97,6 +96,10 @@ void TFormAbout::Button1Click() {
 }
 
 bool TFormAbout::event(QEvent* e) {
+    // The logo is drawn when the window first shows, not while the program starts.
+    if (e->type() == QEvent::Show && Image1->pixmap().isNull())
+        Image1->setPixmap(
+            RenderPicture(QStringLiteral("logo"), Image1->size(), devicePixelRatioF()));
     if (e->type() == QEvent::Show || (e->type() == QEvent::WindowActivate && isActiveWindow()))
         FormActivate();
     return QDialog::event(e);

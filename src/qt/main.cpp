@@ -95,11 +95,14 @@ int main(int argc, char** argv) {
         form.Model().SetGroupSeparator(QtPlatform::LocaleGroupSeparator());
         MainWindow view(form);
         platform.SetView(&view);
-        TFormAbout about(&view);
-        platform.SetAbout(&about);
         ShutdownWatch watch(view);
         form.FormCreate(args);
         view.show();
+        // Nothing of the main window waits for the About window.
+        TFormAbout about(&view);
+        platform.SetAbout(&about);
+        // Monitor logs named on the command line open in the log viewer.
+        form.OpenArguments(args);
         watch.StartUpDone();
         return QApplication::exec();
     } catch (const std::exception& error) {

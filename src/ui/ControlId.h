@@ -39,7 +39,7 @@ namespace kelmor {
     X(MenuVerify) X(MenuProgram) X(MenuTools) X(MenuAdvanceMinus) X(MenuAdvancePlus) X(MenuZpet) \
     X(MenuZnovu) X(MenuLanguage) X(MenuEnglish) X(MenuGerman) X(MenuFrench) X(MenuCzech) \
     X(MenuHelp) X(MenuContens) X(MenuAbout) X(MenuRecord) X(MenuCompare) X(MenuBackups) \
-    X(MenuLog) X(LabelLog) X(ImageCurve)
+    X(MenuLog) X(LabelLog) X(ImageCurve) X(MenuLogViewer) X(LabelUnitState)
 // clang-format on
 
 enum class ControlId : uint16_t {

@@ -24,13 +24,14 @@ void CurveChart::FollowCurve(const TIgnParams& p) {
     if (!changed) return;
     Count = count;
     Limiter = limiter;
+    if (Picked >= Count) Picked = -1;
     UpdateAxes();
     ++Rev;
 }
 
 void CurveChart::UpdateAxes() {
-    int rpmTop = std::max({Limiter, LiveRpmTop, 1000});
-    int advanceTop = LiveAdvanceTop;
+    int rpmTop = std::max({Limiter, LiveRpmTop, RoomRpm, 1000});
+    int advanceTop = std::max(LiveAdvanceTop, RoomAdvance);
     for (int k = 0; k < Count; ++k) {
         rpmTop = std::max(rpmTop, Points[static_cast<size_t>(k)].Rpm);
         advanceTop = std::max(advanceTop, Points[static_cast<size_t>(k)].Advance);
@@ -95,6 +96,21 @@ void CurveChart::ClearLive() {
     ++Rev;
 }
 
+void CurveChart::KeepRoomFor(int rpm, int advance) {
+    if (rpm == RoomRpm && advance == RoomAdvance) return;
+    RoomRpm = rpm;
+    RoomAdvance = advance;
+    UpdateAxes();
+    ++Rev;
+}
+
+void CurveChart::Select(int point) {
+    const int picked = point < 0 || point >= Count ? -1 : point;
+    if (picked == Picked) return;
+    Picked = picked;
+    ++Rev;
+}
+
 CurveChart::Point CurveChart::Live() const {
     return Length > 0 ? SampleAt(Length - 1).At : Point{};
 }
@@ -113,6 +129,14 @@ double CurveChart::X(int rpm, double left, double width) const {
 double CurveChart::Y(int advance, double top, double height) const {
     const int a = std::clamp(advance, 0, AxisAdvanceMax);
     return top + height * (AxisAdvanceMax - a) / AxisAdvanceMax;
+}
+
+double CurveChart::RpmAt(double x, double left, double width) const {
+    return width > 0 ? (x - left) / width * AxisRpmMax : 0.0;
+}
+
+double CurveChart::AdvanceAt(double y, double top, double height) const {
+    return height > 0 ? AxisAdvanceMax - (y - top) / height * AxisAdvanceMax : 0.0;
 }
 
 } // namespace kelmor

@@ -34,6 +34,12 @@ class CurveChart {
     void SetRunning(bool running);
     // Forgets the live point, its trail and the room the axes made for them.
     void ClearLive();
+    // Room the axes keep whatever else they hold, also after ClearLive (a
+    // replayed ride's highest speed and advance).
+    void KeepRoomFor(int rpm, int advance);
+    // The point picked for editing on the chart; -1 for none.
+    void Select(int point);
+    int Selected() const { return Picked; }
 
     // Changes whenever anything drawn changes.
     uint32_t Revision() const { return Rev; }
@@ -59,6 +65,9 @@ class CurveChart {
     // Where a value lies in a plot area, held inside it; y grows downwards.
     double X(int rpm, double left, double width) const;
     double Y(int advance, double top, double height) const;
+    // The other way: the engine speed and advance at a place in the plot area.
+    double RpmAt(double x, double left, double width) const;
+    double AdvanceAt(double y, double top, double height) const;
 
   private:
     struct Sample {
@@ -77,6 +86,8 @@ class CurveChart {
     int Length = 0;
     bool IsRunning = false;
     int LiveRpmTop = 0, LiveAdvanceTop = 0;
+    int RoomRpm = 0, RoomAdvance = 0;
+    int Picked = -1;
     uint32_t Now = 0;
     uint32_t Rev = 1;
     int AxisRpmMax = 1000, AxisRpmStep = 1000, AxisAdvanceMax = 10, AxisAdvanceStep = 5;

@@ -56,6 +56,7 @@ void TFormHlav::LoadSettings() {
     std::string image;
     if (!ReadWholeFile(InFolder(folder, IMAGE_FILE), image)) return;
     ReadStartupImage(image, ImageBytes(DeviceImage.Bytes(), STARTUP_IMAGE_SIZE));
+    ImageRead = true;
 }
 
 void TFormHlav::SaveSettings() {
@@ -107,6 +108,8 @@ void TFormHlav::MenuNewClick() {
     Window.SetVisible(C::LabelHlaseni, false);
     Window.SetVisible(C::CGaugeProgram, false);
     Window.SetCaption(C::LabelFile2, "");
+    State.NoFile();
+    ShowSetState();
 }
 
 void TFormHlav::MenuOpenClick() {
@@ -134,6 +137,8 @@ void TFormHlav::MenuSaveClick() {
     }
     Window.SetCaption(C::LabelFile2, *path);
     LastFileName = *path;
+    State.FileIs(*path, Params());
+    ShowSetState();
 }
 
 void TFormHlav::SpeedButtonPrintClick() {

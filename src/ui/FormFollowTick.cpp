@@ -24,7 +24,8 @@ void TFormHlav::OnTimer1() {
 }
 
 void TFormHlav::FollowChart() {
-    Chart.FollowCurve(Params());
+    // While a point is dragged on the chart, the chart shows it where it goes.
+    Chart.FollowCurve(Drag.Active ? Drag.Preview : Params());
     Chart.FollowActive(NoActivePoint, ActivePoint);
     if (Chart.Revision() == ChartShown) return;
     ChartShown = Chart.Revision();
@@ -44,6 +45,7 @@ void TFormHlav::AfterTick() {
     // A read that ended in its verify's success is kept as the unit holds it.
     if (EndsSeen != LastTransfer.Count) {
         EndsSeen = LastTransfer.Count;
+        TakeTransferEnd();
         if (LastTransfer.Command == tmRead && LastTransfer.End == TTransferEnd::Succeeded)
             BackupReadSet();
     }

@@ -121,6 +121,9 @@ void TFormHlav::ApplyCaptions() {
     ForEachCaption(Language, Messages, &ApplyCaptionRow, &Window);
     // The chart's axis titles are the captions of the curve's column headers.
     Window.Repaint(C::ImageCurve);
+    // The title as the language gives it, with the file and its mark.
+    BaseTitle = Window[C::FormHlav].Caption;
+    ShowSetState();
 }
 
 void TFormHlav::MenuEnglishClick() {

@@ -43,6 +43,7 @@ void TFormHlav::MenuCom1Click(ControlId sender) {
     MarkComItems();
     ClosePort();
     OpenPort();
+    UnitStateUnknown();
 }
 
 void TFormHlav::SetStatus(std::string_view caption, Colour colour) {
@@ -435,6 +436,8 @@ void TFormHlav::StartVerify() {
 void TFormHlav::MenuReadClick() {
     StartTransfer(tmRead, 0x40, Messages.MsgRead, true);
     Window.SetCaption(ControlId::LabelFile2, "");
+    State.NoFile();
+    ShowSetState();
 }
 
 void TransferEndText(const TTransferRecord& r, const TMessageTable& t, std::string& out) {

@@ -109,6 +109,7 @@ void TFormHlav::UpdateVisibility() {
     Window.SetCaption(C::LabelVerze1, Ident.VersionText);
     Window.SetCaption(C::LabelVerze2, Ident.DateText);
     Window.SetCaption(C::LabelVerze3, Ident.TimeText);
+    ShowSetState();
 }
 
 void TFormHlav::UpDownClick(ControlId updown, int direction) {

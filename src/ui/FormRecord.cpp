@@ -84,12 +84,19 @@ bool TFormHlav::ReadParameterFile(const std::string& path, TIgnParams& into) {
 }
 
 void TFormHlav::OpenParameterFile(const std::string& path) {
+    // Only the content decides: a monitor log goes to the log viewer.
+    if (IsMonitorLogFile(path)) {
+        OpenLogFile(path);
+        return;
+    }
     TIgnParams read{};
     if (ReadParameterFile(path, read)) {
         Params() = read;
         ApplyEdit();
         Window.SetCaption(C::LabelFile2, path);
         LastFileName = path;
+        State.FileIs(path, Params());
+        ShowSetState();
     }
 }
 

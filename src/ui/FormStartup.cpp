@@ -49,6 +49,8 @@ void TFormHlav::FormCreate(const std::vector<std::string>& args) {
     ReadTestFile();
     for (int n = 1; n <= 8; ++n)
         Window.SetVisible(TestLabel(n), TestMode);
+    // The set is the last session's, not a file's, until one is opened or saved.
+    if (ImageRead) State.StartedFromImage();
     UpdateVisibility();
 }
 

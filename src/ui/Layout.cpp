@@ -301,6 +301,12 @@ Builder Build() {
     b.Menu(C::MenuCompare, K::MenuItem, C::MenuFile, "Co&mpare with file...");
     b.Menu(C::MenuBackups, K::MenuItem, C::MenuFile, "Open &backup...");
     b.Menu(C::MenuLog, K::MenuItem, C::MenuTools, "Monitor &log", "Ctrl+L");
+    b.Menu(C::MenuLogViewer, K::MenuItem, C::MenuTools, "Log &viewer...");
+    // Whether the unit holds the set shown, right of the tool bar and of the
+    // no-connection label at its widest.
+    ControlLayout& unit = b.Add(C::LabelUnitState, K::Label, C::FormHlav, 752, 14, 164, 18);
+    unit.FontPx = 13;
+    unit.Bold = true;
     return b;
 }
 

@@ -12,7 +12,9 @@
 #include "link/TSerialLink.h"
 #include "params/TUndoHistory.h"
 #include "ui/CurveChart.h"
+#include "ui/LogViewer.h"
 #include "ui/MonitorLog.h"
+#include "ui/SetState.h"
 #include "ui/TPlatform.h"
 #include "ui/WindowModel.h"
 #include "ui/Wiring.h"
@@ -209,7 +211,49 @@ class TFormHlav {
     std::string LogFolder();
     std::string BackupFolder();
 
+    // The ride log viewer: Tools > Log viewer, a monitor log named on the
+    // command line, or one chosen in Open. The view draws and plays it.
+    LogViewer Viewer;
+    // What reading the log left out, in the language of the moment it was read.
+    std::string ViewerNote;
+    void MenuLogViewerClick();
+    void OpenLogFile(const std::string& path);
+    // Opens the monitor logs among the command-line arguments.
+    void OpenArguments(const std::vector<std::string>& args);
+
+    // The set's state at a glance: the title names its file with a mark
+    // while the set differs from it, LabelUnitState says whether the unit
+    // holds it.
+    SetState State;
+    void ShowSetState();
+    // What the unit holds is no longer known (another port, a reconnect).
+    void UnitStateUnknown();
+
+    // The advance chart as an editor: a point in use is pressed, dragged
+    // (the engine speed and advance under the pointer; its edits follow) and
+    // released, which commits as a spinner click does; or it is stepped by
+    // 100 rpm and 1 degree from the keyboard, each step a commit.
+    void CurvePointPress(int point);
+    void CurvePointDrag(double rpm, double advance);
+    void CurvePointRelease();
+    void CurvePointCancel();
+    void CurvePointStep(int point, int rpmSteps, int degrees);
+    bool CurvePointDragging() const { return Drag.Active; }
+
   private:
+    struct CurveDrag {
+        bool Active = false;
+        int Point = 0;
+        TIgnParams Preview{};
+    };
+    void ShowPointInEdits(int point, const TIgnParams& p);
+    void TakeTransferEnd();
+
+    CurveDrag Drag;
+    std::string TitleScratch;
+    std::string BaseTitle;
+    bool ImageRead = false; // the start-up image gave the set
+
     void LogFrame();
     void ShowLogState();
     void BackupReadSet();
@@ -229,5 +273,8 @@ class TFormHlav {
 // The status line's text for how a transfer ended, in the table's language
 // (MsgNoTransfer before the first end); written into `out`, which keeps its capacity.
 void TransferEndText(const TTransferRecord& r, const TMessageTable& t, std::string& out);
+
+// A file that starts as a monitor log does (its header), whatever its name.
+bool IsMonitorLogFile(const std::string& path);
 
 } // namespace kelmor

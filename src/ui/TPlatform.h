@@ -78,6 +78,13 @@ class TPlatform {
     // the look it has) on top; on failure the reason.
     virtual bool WriteRecordPdf(const std::string& path, const WorkshopRecord& record,
                                 std::string& error);
+    // An open dialog for monitor logs ("*.csv") started in `folder`.
+    virtual std::optional<std::string> OpenLogDialog(const std::string& folder,
+                                                     const std::string& proposed) {
+        return OpenDialogIn(folder, proposed);
+    }
+    // Shows the log viewer's window over the logic's TFormHlav::Viewer.
+    virtual void ShowLogViewer() {}
     // A modal list of rows under column titles.
     virtual void ShowTable(std::string_view title, const std::vector<std::string>& columns,
                            const std::vector<std::vector<std::string>>& rows);

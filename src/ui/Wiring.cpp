@@ -61,6 +61,7 @@ constexpr Handler MENU_RECORD_CLICK = KELMOR_PLAIN(MenuRecordClick);
 constexpr Handler MENU_COMPARE_CLICK = KELMOR_PLAIN(MenuCompareClick);
 constexpr Handler MENU_BACKUPS_CLICK = KELMOR_PLAIN(MenuBackupsClick);
 constexpr Handler MENU_LOG_CLICK = KELMOR_PLAIN(MenuLogClick);
+constexpr Handler MENU_LOG_VIEWER_CLICK = KELMOR_PLAIN(MenuLogViewerClick);
 constexpr Handler RADIO_GROUP_POLARITA_CLICK = KELMOR_PLAIN(RadioGroupPolaritaClick);
 constexpr Handler RADIO_GROUP_INPUT1_CLICK = KELMOR_PLAIN(RadioGroupInput1Click);
 constexpr Handler RADIO_GROUP_INPUT2_CLICK = KELMOR_PLAIN(RadioGroupInput2Click);
@@ -116,6 +117,7 @@ constexpr Wire WIRES[] = {
     {C::MenuCompare,             A::Click,   &MENU_COMPARE_CLICK},
     {C::MenuBackups,             A::Click,   &MENU_BACKUPS_CLICK},
     {C::MenuLog,                 A::Click,   &MENU_LOG_CLICK},
+    {C::MenuLogViewer,           A::Click,   &MENU_LOG_VIEWER_CLICK},
     {C::RadioGroupPolarita,      A::Click,   &RADIO_GROUP_POLARITA_CLICK},
     {C::RadioGroupInput1,        A::Click,   &RADIO_GROUP_INPUT1_CLICK},
     {C::RadioGroupInput2,        A::Click,   &RADIO_GROUP_INPUT2_CLICK},

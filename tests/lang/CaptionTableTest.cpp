@@ -374,6 +374,35 @@ const ExpectedRow EXPECTED[] = {
       "Jeden Monitordatensatz in eine CSV-Datei schreiben",
       "Écrire chaque trame du moniteur dans un fichier CSV",
       "Zapisovat každý rámec monitoru do souboru CSV"}},
+    {"MenuLogViewer",
+     P::Caption,
+     0,
+     {"Log &viewer...", "Protokoll&betrachter...", "&Visionneuse de journal...",
+      "&Prohlížeč záznamu..."}},
+    {"MenuLogViewer",
+     P::Hint,
+     0,
+     {"Open a monitor log and replay the ride",
+      "Ein Monitorprotokoll öffnen und die Fahrt abspielen",
+      "Ouvrir un journal du moniteur et rejouer le parcours",
+      "Otevřít záznam monitoru a přehrát jízdu"}},
+    {"LabelUnitState",
+     P::Hint,
+     0,
+     {"Whether the unit holds the set shown, as the last Read, Program or Verify found",
+      "Ob die Zündung den angezeigten Datensatz enthält, wie das letzte Lesen, Programmieren oder "
+      "Vergleichen ergab",
+      "Si le boîtier contient les paramètres affichés, selon la dernière lecture, programmation ou "
+      "vérification",
+      "Zda zapalování obsahuje zobrazené parametry, podle posledního čtení, programování nebo "
+      "verifikace"}},
+    {"ImageCurve",
+     P::Hint,
+     0,
+     {"Drag a point of the curve, or click it and move it with the arrow keys",
+      "Einen Kurvenpunkt ziehen, oder anklicken und mit den Pfeiltasten verschieben",
+      "Faites glisser un point de la courbe, ou cliquez dessus et déplacez-le avec les flèches",
+      "Přetáhněte bod křivky, nebo na něj klikněte a posuňte jej šipkami"}},
 };
 
 const std::array<const char*, LANGUAGE_COUNT> COM_HINT_PREFIX = {

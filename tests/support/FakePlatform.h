@@ -102,6 +102,7 @@ class FakePlatform : public TPlatform {
         std::vector<std::vector<std::string>> Rows;
     };
     std::vector<Table> Tables;
+    int LogViewerShows = 0;
 
     LocalTime LocalClock() override { return Clock; }
     std::optional<std::string> OpenDialogIn(const std::string& folder,
@@ -126,6 +127,8 @@ class FakePlatform : public TPlatform {
                    const std::vector<std::vector<std::string>>& rows) override {
         Tables.push_back({std::string(title), columns, rows});
     }
+
+    void ShowLogViewer() override { ++LogViewerShows; }
 
   private:
     static std::optional<std::string> Pop(std::vector<std::optional<std::string>>& q) {

@@ -76,6 +76,7 @@ std::vector<Wiring> Described() {
         {"MenuCompareClick", A::Click, {C::MenuCompare}},
         {"MenuBackupsClick", A::Click, {C::MenuBackups}},
         {"MenuLogClick", A::Click, {C::MenuLog}},
+        {"MenuLogViewerClick", A::Click, {C::MenuLogViewer}},
         {"RadioGroupPolaritaClick", A::Click, {C::RadioGroupPolarita}},
         {"RadioGroupInput1Click", A::Click, {C::RadioGroupInput1}},
         {"RadioGroupInput2Click", A::Click, {C::RadioGroupInput2}},
