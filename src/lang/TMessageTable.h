@@ -17,7 +17,9 @@ namespace kelmor {
     X(MsgNoSignal) X(MsgInput) X(MsgBasic) X(MsgMonitorLog) X(MsgLogFrames) X(MsgLogError) \
     X(MsgBackupError) X(MsgNoBackups) X(MsgRecordTitle) X(MsgRecordError) X(MsgLastTransfer) \
     X(MsgNoTransfer) X(MsgParameter) X(MsgValueHere) X(MsgValueInFile) X(MsgCompareTitle) \
-    X(MsgCompareEqual) X(MsgPoint) X(MsgClutchTime) X(MsgClutchPause)
+    X(MsgCompareEqual) X(MsgPoint) X(MsgClutchTime) X(MsgClutchPause) X(MsgPortAbsent) \
+    X(MsgPortNoPermission) X(MsgPortNewLogin) X(MsgPortBusy) X(MsgPortBusyAdvice) \
+    X(MsgSimulatedUnit) X(MsgPortMissing)
 // clang-format on
 
 struct TMessageTable {

@@ -395,6 +395,8 @@ void MainWindow::BuildMenus() {
             });
             if (row.Parent == C::MainMenu1)
                 connect(menu, &QMenu::aboutToHide, this, [this] { Form.ShowStatusHint(""); });
+            if (id == C::MenuCom)
+                connect(menu, &QMenu::aboutToShow, this, [this] { Form.MenuComClick(); });
             action = menu->menuAction();
             break;
         }
@@ -460,6 +462,7 @@ void MainWindow::ApplyAll() {
         ApplyItemIndex(id);
         ApplyCaption(id);
         ApplyHint(id);
+        ApplyName(id);
         ApplyColour(id);
         ApplyEnabled(id);
         ApplyChecked(id);
@@ -484,6 +487,12 @@ void MainWindow::OnControlChanged(ControlId id, Property what) {
         break;
     case Property::Hint:
         ApplyHint(id);
+        break;
+    case Property::Detail:
+        ApplyCaption(id);
+        break;
+    case Property::Name:
+        ApplyName(id);
         break;
     case Property::Colour:
         ApplyColour(id);
@@ -544,12 +553,23 @@ void MainWindow::ApplyCaption(ControlId id) {
         StatusText->setText(caption);
         break;
     case K::Menu:
-    case K::MenuItem:
         Actions[Index(id)]->setText(caption);
         break;
+    case K::MenuItem: {
+        // The second text stands where a shortcut would, right of the caption.
+        const std::string& detail = Model[id].Detail;
+        Actions[Index(id)]->setText(detail.empty() ? caption
+                                                   : caption + QLatin1Char('\t') + Text(detail));
+        break;
+    }
     default:
         break;
     }
+}
+
+void MainWindow::ApplyName(ControlId id) {
+    if (QWidget* w = Widgets[Index(id)]; w != nullptr && id != C::FormHlav)
+        w->setAccessibleName(Text(Model[id].Name));
 }
 
 void MainWindow::FitToText(ControlId id) {

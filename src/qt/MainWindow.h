@@ -65,6 +65,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     void ApplyAll();
     void ApplyCaption(ControlId id);
     void ApplyHint(ControlId id);
+    void ApplyName(ControlId id);
     void ApplyColour(ControlId id);
     void ApplyVisible(ControlId id);
     void ApplyEnabled(ControlId id);
