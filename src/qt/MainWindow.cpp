@@ -15,6 +15,9 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionMenuItem>
 #include <QToolButton>
@@ -207,11 +210,18 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Build() {
     setWindowIcon(ProgramIcon());
-    Client = new QWidget(this);
+    // On a screen smaller than the layout the window may be smaller than its
+    // controls: they scroll instead of reaching past the screen's edge.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    Client = new QWidget;
     Client->setProperty(kControlProperty, Index(C::FormHlav));
     Client->setFont(ControlFont(LayoutOf(C::FormHlav).FontPx));
     Client->setAutoFillBackground(true);
-    setCentralWidget(Client);
+    Client->setMinimumSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    scroll->setWidget(Client);
+    setCentralWidget(scroll);
     Widgets[Index(C::FormHlav)] = Client;
 
     // Rows come parents first, so every parent exists when its children are built.
@@ -903,13 +913,33 @@ void MainWindow::SetOuterGeometry(const TPlatform::Geometry& g) {
 
 void MainWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (PendingGeometry)
-        QTimer::singleShot(250, this, [this] {
-            if (!PendingGeometry) return;
+    QTimer::singleShot(250, this, [this] {
+        if (PendingGeometry) {
             const TPlatform::Geometry g = *PendingGeometry;
             PendingGeometry.reset();
             SetOuterGeometry(g);
-        });
+        }
+        WidenForScrollBar();
+    });
+}
+
+void MainWindow::WidenForScrollBar() {
+    // A screen too low for the window gives it a vertical scroll bar; where
+    // the screen is wide enough the window grows by the bar, so that no
+    // sideways scrolling comes with it.
+    auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
+    const QScreen* shownOn = screen();
+    if (scroll == nullptr || shownOn == nullptr || !scroll->verticalScrollBar()->isVisible())
+        return;
+    const int missing = Client->minimumWidth() - scroll->viewport()->width();
+    if (missing <= 0) return;
+    const QRect room = shownOn->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int grow = std::min(missing, room.width() - frame.width());
+    if (grow <= 0) return;
+    resize(width() + grow, height());
+    if (frame.x() + frame.width() + grow > room.right() + 1)
+        move(room.right() + 1 - frame.width() - grow, frame.y());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {

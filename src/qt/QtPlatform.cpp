@@ -234,7 +234,8 @@ void QtPlatform::SetWindowGeometry(const Geometry& g) {
 
 void QtPlatform::ScreenSize(int& width, int& height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect r = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    // Without the task bars and docks.
+    const QRect r = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     width = r.width();
     height = r.height();
 }
