@@ -32,7 +32,8 @@ Commands:
   read     --port P [-o FILE.ign]        read the unit's parameter set
   program  --port P FILE.ign             program a parameter file into the unit
   verify   --port P FILE.ign             compare the unit with a parameter file
-  monitor  --port P [--count N] [--csv | --json]   print the unit's live values
+  monitor  --port P [--count N] [--csv | --json] [--no-reconnect]
+                                         print the unit's live values
   show     FILE.ign [--json] [--raw]     print the parameter set of a file
   sim      [--link PATH] [OPTIONS]       run a simulated unit on a pseudo-terminal
 
@@ -127,7 +128,7 @@ start. Runs until Ctrl+C or SIGTERM, or until N frames with --count; with
 A device that goes away is opened again as soon as it is back, and the frames
 go on; standard error says when.
 
-  --port P     COM1..COM10, a device path, or sim
+  --port P         COM1..COM10, a device path, or sim
   --count N        stop after N frames
   --csv            CSV instead of name=value lines
   --json           JSON objects (the README names every key) instead
