@@ -456,6 +456,25 @@ class MainWindowTest : public QObject {
         QVERIFY(!h.W(C::LabelLog)->isVisible());
     }
 
+    // Opening the Com menu asks the system what is behind each number and
+    // shows it right of the caption, each time anew.
+    void comMenuShowsWhatIsBehindEachNumber() {
+        Harness& h = *H;
+        QMenu* com = h.View.Action(C::MenuCom)->menu();
+        QVERIFY(com != nullptr);
+        QAction* com1 = h.View.Action(C::MenuCom1);
+        QCOMPARE(com1->text(), QStringLiteral("Com &1"));
+        for (const bool sim : {true, false}) {
+            h.Platform.SetSimulatedCom1(sim);
+            com->popup(QPoint(0, 0));
+            QTRY_VERIFY(com->isVisible());
+            const QString text = com1->text();
+            com->close();
+            QVERIFY2(text.startsWith(QStringLiteral("Com &1\t")), qPrintable(text));
+            QCOMPARE(text == QStringLiteral("Com &1\tsimulated unit"), sim);
+        }
+    }
+
     // Every control the user can reach has a name a screen reader says, in
     // the window's language; the curve's edits and the two tachometer edits
     // each their own.
