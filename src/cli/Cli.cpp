@@ -32,7 +32,8 @@ Commands:
   read     --port P [-o FILE.ign]        read the unit's parameter set
   program  --port P FILE.ign             program a parameter file into the unit
   verify   --port P FILE.ign             compare the unit with a parameter file
-  monitor  --port P [--count N] [--csv | --json]   print the unit's live values
+  monitor  --port P [--count N] [--csv | --json] [--no-reconnect]
+                                         print the unit's live values
   show     FILE.ign [--json] [--raw]     print the parameter set of a file
   sim      [--link PATH] [OPTIONS]       run a simulated unit on a pseudo-terminal
 
@@ -124,11 +125,15 @@ line of name=value pairs per frame, CSV lines after a header with --csv, or
 one JSON object per line with --json. The time is in milliseconds since the
 start. Runs until Ctrl+C or SIGTERM, or until N frames with --count; with
 --count it also ends, with status 1, once no frame has come for about a second.
+A device that goes away is opened again as soon as it is back, and the frames
+go on; standard error says when.
 
-  --port P     COM1..COM10, a device path, or sim
-  --count N    stop after N frames
-  --csv        CSV instead of name=value lines
-  --json       JSON objects (the README names every key) instead
+  --port P         COM1..COM10, a device path, or sim
+  --count N        stop after N frames
+  --csv            CSV instead of name=value lines
+  --json           JSON objects (the README names every key) instead
+  --no-reconnect   do not open the device again when it comes back after
+                   going away (a pulled adapter, a unit switched off)
 )";
 
 constexpr const char* SHOW_HELP = R"(Usage: kelmor-cli show FILE.ign [--json] [--raw]
@@ -284,10 +289,8 @@ bool Run::Start() {
     // The serial back end's application object takes on the user's locale;
     // what the tool writes is read by machines, numbers with a decimal point.
     std::setlocale(LC_NUMERIC, "C");
-    if (opened) return true;
-    const std::string& why = Form().SerialLink.LastError();
-    if (!why.empty()) *Env.Err << "kelmor-cli: " << Choice.Device << ": " << why << '\n';
-    return false;
+    // The window's box has said which device, why and what to do.
+    return opened;
 }
 
 std::unique_ptr<SerialPort> Run::MakePort() {
@@ -347,6 +350,7 @@ int RunCli(const std::vector<std::string>& args, CliEnvironment& env) {
     monitor->add_option("--count", c.Count)->transform(WholeNumber(1, 1000000000));
     CLI::Option* csv = monitor->add_flag("--csv", c.Csv);
     monitor->add_flag("--json", c.Json)->excludes(csv);
+    monitor->add_flag("--no-reconnect", c.NoReconnect);
 
     CLI::App* show = tool.add_subcommand("show");
     show->add_option("file", c.File)->required();

@@ -16,7 +16,7 @@ struct CommandLine {
     std::string Port, Output, File;
     bool HasOutput = false;
     int64_t Count = 0;
-    bool Csv = false, Json = false, Raw = false;
+    bool Csv = false, Json = false, Raw = false, NoReconnect = false;
     SimSettings Sim;
 };
 

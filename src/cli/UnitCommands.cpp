@@ -296,11 +296,13 @@ int CmdMonitor(const CommandLine& c, CliEnvironment& env) {
     // The in-process unit needs no pace, but a watch without end is for a person to read.
     Run run(env, port, count == 0);
     if (!run.Start()) return ExitUnusable;
+    run.Form().AutoReopen = !c.NoReconnect;
 
     if (c.Csv && !WriteOut(env, WithLf(MonitorCsvHeader()), status)) return status;
     HeadlessSession& s = run.S();
     const WindowModel& w = run.Form().Model();
     int64_t frames = 0;
+    uint32_t reopens = 0;
     bool noConnectionShown = false, versionShown = false;
     char line[512];
     while (!s.StopRequested()) {
@@ -318,6 +320,10 @@ int CmdMonitor(const CommandLine& c, CliEnvironment& env) {
             }
             if (!WriteOut(env, text, status)) return status;
             if (++frames == count) return ExitOk;
+        }
+        if (run.Form().PortReopens != reopens) {
+            reopens = run.Form().PortReopens;
+            Report(env, port.Label, "the device is back, monitoring again");
         }
         const ControlState& version = w[C::LabelVersion];
         if (version.Visible && !versionShown) *env.Err << version.Caption << '\n';

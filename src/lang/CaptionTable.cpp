@@ -1,4 +1,5 @@
 // The captions, list items and hints of the main window in four languages.
+#include <map>
 #include <string>
 
 #include "lang/CaptionTable.h"
@@ -234,6 +235,61 @@ constexpr CaptionRow ROWS[] = {
       "Přetáhněte bod křivky, nebo na něj klikněte a posuňte jej šipkami"}},
 };
 
+// Accessible names of controls whose caption does not say what they are.
+// Edits and tool buttons take theirs from the label or menu item beside
+// them (ForEachCaption); these have none.
+constexpr CaptionRow NAME_ROWS[] = {
+    {{"CheckBoxIgnAll", nullptr, P::Name, 0},
+     {"Advance - and + on all points", "Vorzündung - und + an allen Punkten",
+      "Avance - et + sur tous les points", "Předstih - a + na všech bodech"}},
+    {{"ComboBoxBike", nullptr, P::Name, 0},
+     {"Type of keying", "Typ der Kodierung", "Type de codage", "Typ kódování"}},
+    {{"ComboBoxPocPalcu", nullptr, P::Name, 0},
+     {"Pick-up type", "Gebertyp", "Type de capteur", "Typ snímače"}},
+    {{"ImageCurve", nullptr, P::Name, 0},
+     {"Advance curve", "Zündkurve", "Courbe d'avance", "Křivka předstihu"}},
+};
+
+// The curve edits: a prefix, a blank and the point number.
+constexpr LanguageTexts POINT_RPM_NAME = {"Engine speed of point", "Drehzahl von Punkt",
+                                         "Régime du point", "Otáčky bodu"};
+constexpr LanguageTexts POINT_ADVANCE_NAME = {"Advance of point", "Vorzündung von Punkt",
+                                             "Avance du point", "Předstih bodu"};
+// A spinner's arrows: its edit's name, a comma and this.
+constexpr LanguageTexts ARROWS_NAME = {"up and down", "auf und ab", "haut et bas", "nahoru a dolů"};
+
+// Edits named after the label beside them, and the arrows of every spinner
+// after their edit.
+struct NamedAfter {
+    const char* Control;
+    const char* Label;
+    const char* Group; // a group box whose caption goes first, or nullptr
+};
+constexpr NamedAfter NAMED_AFTER_LABEL[] = {
+    {"EditPocetBodu", "LabelPocetBodu", nullptr},
+    {"EditBaseAdv", "LabelBaseAdv", nullptr},
+    {"EditOmez2", "LabelOmez2", nullptr},
+    {"EditOmez1", "LabelOmez1", nullptr},
+    {"EditRetard", "LabelRetard", nullptr},
+    {"EditLedRazeni", "LabelLedRazeni", nullptr},
+    {"EditRpmPulsu", "LabelRpmPulsu", "GroupBoxRpm"},
+    {"EditRpmKorekce", "LabelRpmKorekce", "GroupBoxRpm"},
+    // The tool buttons show only a picture: they are named as their menu item.
+    {"SpeedButton6", "MenuNew", nullptr},
+    {"SpeedButton5", "MenuOpen", nullptr},
+    {"SpeedButton7", "MenuSave", nullptr},
+    {"SpeedButtonPrint", "MenuPrint", nullptr},
+    {"SpeedButtonZpet", "MenuZpet", nullptr},
+    {"SpeedButtonZnovu", "MenuZnovu", nullptr},
+};
+constexpr const char* SPINNERS[][2] = {
+    {"UpDownPocetBodu", "EditPocetBodu"}, {"UpDownBaseAdv", "EditBaseAdv"},
+    {"UpDownOmez2", "EditOmez2"},         {"UpDownOmez1", "EditOmez1"},
+    {"UpDownRetard", "EditRetard"},       {"UpDownLedRazeni", "EditLedRazeni"},
+    {"UpDownRpmPulsu", "EditRpmPulsu"},   {"UpDownRpmKorekce", "EditRpmKorekce"},
+    {"UpDownClutch1", "EditClutch1"},     {"UpDownClutch2", "EditClutch2"},
+};
+
 // Hint of the port items: the prefix, a blank and the port number.
 constexpr LanguageTexts COM_HINT_PREFIX = {"Set com", "Com-Anschluß auswahl", "installer com",
                                            "Nastavení komunikace na port com"};
@@ -241,7 +297,62 @@ constexpr LanguageTexts COM_HINT_PREFIX = {"Set com", "Com-Anschluß auswahl", "
 constexpr const char* COM_ITEMS[] = {"MenuCom1", "MenuCom2", "MenuCom3", "MenuCom4", "MenuCom5",
                                      "MenuCom6", "MenuCom7", "MenuCom8", "MenuCom9", "MenuCom10"};
 
+// "&x" shows as x, "&&" as "&".
+std::string WithoutMnemonic(std::string_view caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
+// The caption a row of the table gives `control` in language l.
+std::string CaptionOf(std::string_view control, size_t l) {
+    for (const CaptionRow& row : ROWS)
+        if (row.Target.What == P::Caption &&
+            (control == row.Target.Control ||
+             (row.Target.Twin != nullptr && control == row.Target.Twin)))
+            return WithoutMnemonic(row.Text[l]);
+    return {};
+}
+
+// Every accessible name; captions and messages as they are set in language l.
+void ForEachName(size_t l, const TMessageTable& messages, CaptionSink apply, void* context) {
+    for (const CaptionRow& row : NAME_ROWS)
+        apply(row.Target.Control, P::Name, 0, row.Text[l], context);
+    std::map<std::string_view, std::string> names;
+    auto name = [&](std::string_view control, std::string text) {
+        apply(control, P::Name, 0, text, context);
+        names[control] = std::move(text);
+    };
+    for (const NamedAfter& n : NAMED_AFTER_LABEL)
+        name(n.Control, n.Group == nullptr ? CaptionOf(n.Label, l)
+                                           : CaptionOf(n.Group, l) + ": " + CaptionOf(n.Label, l));
+    name("EditClutch1", messages.MsgClutchTime);
+    name("EditClutch2", messages.MsgClutchPause);
+    name("BitBtnAdvMinus", messages.MsgAdvance + " -");
+    name("BitBtnAdvPlus", messages.MsgAdvance + " +");
+    const std::string arrows = std::string(", ") + ARROWS_NAME[l];
+    for (int n = 1; n <= 15; ++n) {
+        const std::string number = std::to_string(n);
+        const std::string rpm = POINT_RPM_NAME[l] + (" " + number);
+        const std::string advance = POINT_ADVANCE_NAME[l] + (" " + number);
+        apply("EditRpmAdv" + number, P::Name, 0, rpm, context);
+        apply("UpDownRpmAdv" + number, P::Name, 0, rpm + arrows, context);
+        apply("EditAdvance" + number, P::Name, 0, advance, context);
+        apply("UpDownAdvance" + number, P::Name, 0, advance + arrows, context);
+    }
+    for (const auto& [updown, edit] : SPINNERS)
+        apply(updown, P::Name, 0, names[edit] + arrows, context);
+}
+
 } // namespace
+
+std::string ComItemHint(TLanguage language, int n) {
+    return std::string(COM_HINT_PREFIX[static_cast<size_t>(LanguageIndex(language))]) + " " +
+           std::to_string(n);
+}
 
 void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSink apply,
                     void* context) {
@@ -270,10 +381,10 @@ void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSi
     apply("RadioGroupInput2", P::Caption, 0, messages.MsgInput + " 2", context);
 
     int port = 1;
-    for (const char* item : COM_ITEMS) {
-        text = std::string(COM_HINT_PREFIX[l]) + " " + std::to_string(port++);
-        apply(item, P::Hint, 0, text, context);
-    }
+    for (const char* item : COM_ITEMS)
+        apply(item, P::Hint, 0, ComItemHint(language, port++), context);
+
+    ForEachName(l, messages, apply, context);
 }
 
 } // namespace kelmor

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "lang/TLanguage.h"
@@ -12,6 +13,7 @@ enum class CaptionProperty {
     Hint,    // "short|long" hint
     Items,   // the whole item list of a radio group, items separated by '\n'
     Item,    // one item of a list, replaced in place (index in `item`)
+    Name,    // the accessible name: what a screen reader calls the control
 };
 
 // Calls `apply` once per row of the caption table with the text for `language`;
@@ -21,5 +23,8 @@ using CaptionSink = void (*)(std::string_view control, CaptionProperty what, int
                              std::string_view text, void* context);
 void ForEachCaption(TLanguage language, const TMessageTable& messages, CaptionSink apply,
                     void* context);
+
+// The hint of the Com menu's item n (1..10): "Set com 3".
+std::string ComItemHint(TLanguage language, int n);
 
 } // namespace kelmor

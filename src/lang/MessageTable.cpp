@@ -189,6 +189,42 @@ constexpr MessageRow MESSAGES[] = {
     // As the inputs' own choice calls it.
     {MessageSlot::MsgKillSwitch,
      {"Kill switch", "Not Aus", "Interrupteur de sécurité", "Kill switch"}},
+    // Why a port did not open and what to do: they follow "device: ". "%s"
+    // stands for the group that may use the device.
+    {MessageSlot::MsgPortAbsent,
+     {"no such device. Is the cable plugged in?", "kein solches Gerät. Ist das Kabel eingesteckt?",
+      "périphérique introuvable. Le câble est-il branché ?",
+      "takové zařízení neexistuje. Je kabel zapojený?"}},
+    {MessageSlot::MsgPortNoPermission,
+     {"permission denied: your user is not in the group \"%s\". Add it with this command, "
+      "then log out and log in again:",
+      "Zugriff verweigert: Ihr Benutzer ist nicht in der Gruppe \"%s\". Fügen Sie ihn mit "
+      "diesem Befehl hinzu und melden Sie sich danach ab und wieder an:",
+      "accès refusé : votre utilisateur n'est pas dans le groupe \"%s\". Ajoutez-le avec cette "
+      "commande, puis fermez la session et rouvrez-la :",
+      "přístup odepřen: váš uživatel není ve skupině \"%s\". Přidejte ho tímto příkazem a pak "
+      "se odhlaste a znovu přihlaste:"}},
+    {MessageSlot::MsgPortNewLogin,
+     {"permission denied: your user is in the group \"%s\" now, but only a new login brings "
+      "that in. Log out and log in again.",
+      "Zugriff verweigert: Ihr Benutzer ist jetzt in der Gruppe \"%s\", das gilt aber erst "
+      "nach einer neuen Anmeldung. Melden Sie sich ab und wieder an.",
+      "accès refusé : votre utilisateur est maintenant dans le groupe \"%s\", mais cela ne "
+      "vaut qu'après une nouvelle connexion. Fermez la session et rouvrez-la.",
+      "přístup odepřen: váš uživatel už je ve skupině \"%s\", to ale platí až po novém "
+      "přihlášení. Odhlaste se a znovu se přihlaste."}},
+    {MessageSlot::MsgPortBusy,
+     {"in use by another program", "wird von einem anderen Programm benutzt",
+      "utilisé par un autre programme", "používá ho jiný program"}},
+    {MessageSlot::MsgPortBusyAdvice,
+     {"Close that program, then try again.",
+      "Beenden Sie dieses Programm und versuchen Sie es erneut.",
+      "Fermez ce programme, puis réessayez.", "Ukončete ten program a zkuste to znovu."}},
+    // What is behind a COM number, beside its item in the Com menu.
+    {MessageSlot::MsgSimulatedUnit,
+     {"simulated unit", "simulierte Zündung", "boîtier simulé", "simulovaná jednotka"}},
+    {MessageSlot::MsgPortMissing,
+     {"nothing connected", "nichts angeschlossen", "rien de branché", "nic nepřipojeno"}},
 };
 
 constexpr int SLOT_COUNT = static_cast<int>(MessageSlot::Count);

@@ -22,7 +22,9 @@ namespace kelmor {
     X(MsgLogNothing) X(MsgLogBinary) X(MsgLogTooLarge) X(MsgLogNoHeader) X(MsgLogNoTime) \
     X(MsgLogTruncated) X(MsgLogBadLines) X(MsgLogOutOfOrder) X(MsgLogExtraValues) \
     X(MsgLogUnknownColumns) X(MsgLogMissingColumns) X(MsgUnitHolds) X(MsgUnitDiffers) \
-    X(MsgUnitUnknown) X(MsgLastSession) X(MsgKillSwitch)
+    X(MsgUnitUnknown) X(MsgLastSession) X(MsgKillSwitch) X(MsgPortAbsent) \
+    X(MsgPortNoPermission) X(MsgPortNewLogin) X(MsgPortBusy) X(MsgPortBusyAdvice) \
+    X(MsgSimulatedUnit) X(MsgPortMissing)
 // clang-format on
 
 struct TMessageTable {

@@ -6,16 +6,22 @@ TSerialLink::OpenResult TSerialLink::Open() {
     if (ComPort < 1 || ComPort > 10) return OpenResult::NoPort;
     // A failed open leaves the link closed, also when it was open on another port.
     Close();
-    OpenError.clear();
+    Failure = TOpenFailure{};
     std::unique_ptr<SerialPort> port = Factory ? Factory(ComPort) : nullptr;
     if (!port) return OpenResult::Failed;
     if (!port->Open()) {
-        OpenError = port->LastError();
+        Failure = port->OpenFailure();
         return OpenResult::Failed;
     }
     port->Configure(AppliedTimeouts, SavedTimeouts);
     Port = std::move(port);
     return OpenResult::Opened;
+}
+
+bool TSerialLink::Reopen() {
+    if (!DeviceLost() || !Port->Reopen()) return false;
+    Port->Configure(AppliedTimeouts, SavedTimeouts);
+    return true;
 }
 
 void TSerialLink::Close() {

@@ -29,7 +29,14 @@ class TSerialLink {
     void Close();
     bool IsOpen() const { return Port && Port->IsOpen(); }
     // Why the last Open() failed, as the port told it; empty after a success.
-    const std::string& LastError() const { return OpenError; }
+    const std::string& LastError() const { return Failure.Reason; }
+    const TOpenFailure& OpenFailure() const { return Failure; }
+
+    // The open port's device went away (see SerialPort::DeviceLost).
+    bool DeviceLost() const { return Port && Port->DeviceLost(); }
+    // Tries once, quietly, to open a lost device again, and configures it as
+    // Open() does; true when the port works again.
+    bool Reopen();
 
     size_t BytesWaiting() { return IsOpen() ? Port->BytesWaiting() : 0; }
     size_t ReadBytes(uint8_t* buffer, size_t n) {
@@ -45,7 +52,7 @@ class TSerialLink {
   private:
     PortFactory Factory;
     std::unique_ptr<SerialPort> Port;
-    std::string OpenError;
+    TOpenFailure Failure;
 };
 
 } // namespace kelmor

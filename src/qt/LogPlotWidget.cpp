@@ -12,12 +12,12 @@
 namespace kelmor {
 
 namespace {
-const QColor kLine(0, 0, 128);
-const QColor kMaxLine(150, 150, 150);
-const QColor kGrid(220, 220, 220);
-const QColor kPosition(0, 90, 200);
-const QColor kAlarmBand(255, 205, 205);
-const QColor kWarningBand(255, 248, 185);
+const QColor LINE(0, 0, 128);
+const QColor MAX_LINE(150, 150, 150);
+const QColor GRID(220, 220, 220);
+const QColor POSITION(0, 90, 200);
+const QColor ALARM_BAND(255, 205, 205);
+const QColor WARNING_BAND(255, 248, 185);
 constexpr int STRIPS = 3;
 constexpr double GAP = 8;
 
@@ -35,10 +35,10 @@ double NiceStep(double span, int count) {
 }
 
 uint32_t NiceTimeStep(uint32_t span) {
-    static constexpr uint32_t kSteps[] = {500,     1000,    2000,    5000,    10000,  15000,
+    static constexpr uint32_t STEPS[] = {500,     1000,    2000,    5000,    10000,  15000,
                                           30000,   60000,   120000,  300000,  600000, 900000,
                                           1800000, 3600000, 7200000, 21600000};
-    for (uint32_t s : kSteps)
+    for (uint32_t s : STEPS)
         if (span / s <= 8) return s;
     return 86400000;
 }
@@ -148,17 +148,17 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
                 const double y1 = yOf(n, to), y2 = yOf(n, from);
                 p.fillRect(QRectF(s.left(), y1, s.width(), y2 - y1).intersected(s), c);
             };
-            band(scales[n].Low, VOLTAGE_ALARM_LOW + 0.5, kAlarmBand);
-            band(VOLTAGE_ALARM_LOW + 0.5, VOLTAGE_WARNING_LOW + 0.5, kWarningBand);
-            band(VOLTAGE_WARNING_HIGH - 0.5, VOLTAGE_ALARM_HIGH - 0.5, kWarningBand);
-            band(VOLTAGE_ALARM_HIGH - 0.5, scales[n].High, kAlarmBand);
+            band(scales[n].Low, VOLTAGE_ALARM_LOW + 0.5, ALARM_BAND);
+            band(VOLTAGE_ALARM_LOW + 0.5, VOLTAGE_WARNING_LOW + 0.5, WARNING_BAND);
+            band(VOLTAGE_WARNING_HIGH - 0.5, VOLTAGE_ALARM_HIGH - 0.5, WARNING_BAND);
+            band(VOLTAGE_ALARM_HIGH - 0.5, scales[n].High, ALARM_BAND);
         }
         // Horizontal grid and its numbers.
         const double step = steps[n];
         p.setFont(font());
         for (double v = std::ceil(scales[n].Low / step) * step; v <= scales[n].High; v += step) {
             const double y = yOf(n, v);
-            p.setPen(QPen(kGrid, 0));
+            p.setPen(QPen(GRID, 0));
             p.drawLine(QPointF(s.left(), y), QPointF(s.right(), y));
             p.setPen(Qt::black);
             const QString text =
@@ -174,7 +174,7 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
     for (uint64_t t = (Viewer.ViewFrom() + tstep - 1) / tstep * uint64_t(tstep);
          t <= uint64_t(Viewer.ViewFrom()) + Viewer.ViewSpan(); t += tstep) {
         const double x = XOf(static_cast<uint32_t>(t));
-        p.setPen(QPen(kGrid, 0));
+        p.setPen(QPen(GRID, 0));
         for (int n = 0; n < STRIPS; ++n)
             p.drawLine(QPointF(x, Strip(n).top()), QPointF(x, Strip(n).bottom()));
         p.setPen(Qt::black);
@@ -250,9 +250,9 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
         }
         p.restore();
     };
-    drawColumn(1, LogColumn::AdvanceMax, kMaxLine, 1.0);
+    drawColumn(1, LogColumn::AdvanceMax, MAX_LINE, 1.0);
     for (int n = 0; n < STRIPS; ++n)
-        drawColumn(n, columns[n], kLine, 1.4);
+        drawColumn(n, columns[n], LINE, 1.4);
     p.setRenderHint(QPainter::Antialiasing, false);
 
     // Frames and titles.
@@ -272,7 +272,7 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
     // The replay's position, and the cursor under the pointer.
     const double px = XOf(Viewer.Position());
     if (px >= Left() && px <= Right()) {
-        p.setPen(QPen(kPosition, 2));
+        p.setPen(QPen(POSITION, 2));
         p.drawLine(QPointF(px, Strip(0).top()), QPointF(px, last.bottom()));
     }
     if (Hover) {

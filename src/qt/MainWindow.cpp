@@ -15,6 +15,9 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStyleOptionMenuItem>
 #include <QToolButton>
@@ -189,11 +192,18 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Build() {
     setWindowIcon(ProgramIcon());
-    Client = new QWidget(this);
+    // On a screen smaller than the layout the window may be smaller than its
+    // controls: they scroll instead of reaching past the screen's edge.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    Client = new QWidget;
     Client->setProperty(CONTROL_PROPERTY, Index(C::FormHlav));
     Client->setFont(ControlFont(LayoutOf(C::FormHlav).FontPx));
     Client->setAutoFillBackground(true);
-    setCentralWidget(Client);
+    Client->setMinimumSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    scroll->setWidget(Client);
+    setCentralWidget(scroll);
     Widgets[Index(C::FormHlav)] = Client;
 
     // The controls shown at start. Those in groups that nothing shows, and
@@ -423,6 +433,8 @@ void MainWindow::BuildMenus() {
             });
             if (row.Parent == C::MainMenu1)
                 connect(menu, &QMenu::aboutToHide, this, [this] { Form.ShowStatusHint(""); });
+            if (id == C::MenuCom)
+                connect(menu, &QMenu::aboutToShow, this, [this] { Form.MenuComClick(); });
             action = menu->menuAction();
             break;
         }
@@ -492,6 +504,7 @@ void MainWindow::ApplyControl(ControlId id) {
     ApplyItemIndex(id);
     ApplyCaption(id);
     ApplyHint(id);
+    ApplyName(id);
     ApplyColour(id);
     ApplyEnabled(id);
     ApplyChecked(id);
@@ -514,6 +527,12 @@ void MainWindow::OnControlChanged(ControlId id, Property what) {
         break;
     case Property::Hint:
         ApplyHint(id);
+        break;
+    case Property::Detail:
+        ApplyCaption(id);
+        break;
+    case Property::Name:
+        ApplyName(id);
         break;
     case Property::Colour:
         ApplyColour(id);
@@ -577,12 +596,23 @@ void MainWindow::ApplyCaption(ControlId id) {
         StatusText->setText(caption);
         break;
     case K::Menu:
-    case K::MenuItem:
         Actions[Index(id)]->setText(caption);
         break;
+    case K::MenuItem: {
+        // The second text stands where a shortcut would, right of the caption.
+        const std::string& detail = Model[id].Detail;
+        Actions[Index(id)]->setText(detail.empty() ? caption
+                                                   : caption + QLatin1Char('\t') + Text(detail));
+        break;
+    }
     default:
         break;
     }
+}
+
+void MainWindow::ApplyName(ControlId id) {
+    if (QWidget* w = Widgets[Index(id)]; w != nullptr && id != C::FormHlav)
+        w->setAccessibleName(Text(Model[id].Name));
 }
 
 void MainWindow::FitToText(ControlId id) {
@@ -823,13 +853,33 @@ void MainWindow::SetOuterGeometry(const TPlatform::Geometry& g) {
 
 void MainWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (PendingGeometry)
-        QTimer::singleShot(250, this, [this] {
-            if (!PendingGeometry) return;
+    QTimer::singleShot(250, this, [this] {
+        if (PendingGeometry) {
             const TPlatform::Geometry g = *PendingGeometry;
             PendingGeometry.reset();
             SetOuterGeometry(g);
-        });
+        }
+        WidenForScrollBar();
+    });
+}
+
+void MainWindow::WidenForScrollBar() {
+    // A screen too low for the window gives it a vertical scroll bar; where
+    // the screen is wide enough the window grows by the bar, so that no
+    // sideways scrolling comes with it.
+    auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
+    const QScreen* shownOn = screen();
+    if (scroll == nullptr || shownOn == nullptr || !scroll->verticalScrollBar()->isVisible())
+        return;
+    const int missing = Client->minimumWidth() - scroll->viewport()->width();
+    if (missing <= 0) return;
+    const QRect room = shownOn->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int grow = std::min(missing, room.width() - frame.width());
+    if (grow <= 0) return;
+    resize(width() + grow, height());
+    if (frame.x() + frame.width() + grow > room.right() + 1)
+        move(room.right() + 1 - frame.width() - grow, frame.y());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {

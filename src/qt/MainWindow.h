@@ -78,6 +78,8 @@ class MainWindow : public QMainWindow, public ModelListener {
     void ApplyControl(ControlId id);
     void ApplyCaption(ControlId id);
     void ApplyHint(ControlId id);
+    void ApplyName(ControlId id);
+    void WidenForScrollBar();
     void ApplyColour(ControlId id);
     void ApplyVisible(ControlId id);
     void ApplyEnabled(ControlId id);

@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
@@ -19,6 +20,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -48,6 +50,12 @@ void Propose(QFileDialog& dialog, const std::string& proposed) {
     if (!name.isEmpty()) dialog.selectFile(name);
 }
 } // namespace
+
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() {
+    if (QtTexts) QCoreApplication::removeTranslator(QtTexts.get());
+}
 
 std::string QtPlatform::LocaleGroupSeparator() {
     return QLocale().groupSeparator().toStdString();
@@ -183,6 +191,39 @@ std::unique_ptr<SerialPort> QtPlatform::MakeSerialPort(int comPort) {
     return kelmor::MakeSerialPort(comPort, kelmor::ConfigDir(), SimulatedCom1);
 }
 
+std::vector<PortDescription> QtPlatform::DescribePorts() {
+    using D = PortDescription::TKind;
+    using S = ComPortSummary::TKind;
+    const std::vector<PortInfo> listed = ListPorts();
+    const std::string config = kelmor::ConfigDir();
+    std::vector<PortDescription> ports;
+    for (int n = 1; n <= 10; ++n) {
+        const ComPortSummary s = DescribeComPort(n, config, SimulatedCom1, listed);
+        ports.push_back({s.Kind == S::Simulated ? D::Simulated
+                         : s.Kind == S::Present ? D::Present
+                                                : D::Missing,
+                         s.Device, s.Product, s.SerialNumber});
+    }
+    return ports;
+}
+
+void QtPlatform::UseLanguage(TLanguage language) {
+    static constexpr const char* CODES[LANGUAGE_COUNT] = {"", "de", "fr", "cs"};
+    if (QtTexts) {
+        QCoreApplication::removeTranslator(QtTexts.get());
+        QtTexts.reset();
+    }
+    const QString code = QString::fromLatin1(CODES[LanguageIndex(language)]);
+    if (code.isEmpty()) return; // Qt's own texts are English
+    // "qt_xx" brings in the catalogues of every Qt module installed.
+    auto texts = std::make_unique<QTranslator>();
+    if (!texts->load(QStringLiteral("qt_") + code,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(texts.get());
+    QtTexts = std::move(texts);
+}
+
 TPlatform::Geometry QtPlatform::WindowGeometry() {
     return View->OuterGeometry();
 }
@@ -193,7 +234,8 @@ void QtPlatform::SetWindowGeometry(const Geometry& g) {
 
 void QtPlatform::ScreenSize(int& width, int& height) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect r = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    // Without the task bars and docks.
+    const QRect r = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     width = r.width();
     height = r.height();
 }

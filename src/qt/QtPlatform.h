@@ -1,5 +1,7 @@
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/TPlatform.h"
 
@@ -8,6 +10,7 @@ class QImage;
 class QPainter;
 class QPrinter;
 class QRectF;
+class QTranslator;
 
 namespace kelmor {
 
@@ -17,6 +20,11 @@ class MainWindow;
 // file dialogs, printing, the manual, clock, screen, focus and geometry.
 class QtPlatform : public TPlatform {
   public:
+    QtPlatform();
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
     void SetView(MainWindow* view) { View = view; }
     void SetAbout(QDialog* about) { About = about; }
     // COM1 becomes the built-in simulated unit for this run.
@@ -36,6 +44,9 @@ class QtPlatform : public TPlatform {
     std::string DateTimeText() override;
     std::string ConfigDir() override;
     std::unique_ptr<SerialPort> MakeSerialPort(int comPort) override;
+    std::vector<PortDescription> DescribePorts() override;
+    // Qt's own texts (dialog buttons, file dialogs) in the program's language.
+    void UseLanguage(TLanguage language) override;
     Geometry WindowGeometry() override;
     void SetWindowGeometry(const Geometry& g) override;
     void ScreenSize(int& width, int& height) override;
@@ -60,6 +71,7 @@ class QtPlatform : public TPlatform {
     QDialog* About = nullptr;
     bool SimulatedCom1 = false;
     std::string PrintFile;
+    std::unique_ptr<QTranslator> QtTexts;
 };
 
 // Puts the image on one page of the printer, scaled by FitToPage; the

@@ -25,6 +25,10 @@ std::unique_ptr<SerialPort> MakeDevicePort(const std::string&) {
     return std::make_unique<UnavailablePort>();
 }
 
+std::vector<PortInfo> ListPorts() {
+    return {};
+}
+
 void PumpPortEvents() {}
 
 } // namespace kelmor

@@ -1,5 +1,6 @@
 // Real ports through QSerialPort.
 #include <QCoreApplication>
+#include <QSerialPortInfo>
 
 #include "serial/DevicePort.h"
 #include "serial/QtSerialPort.h"
@@ -23,6 +24,14 @@ void EnsureApplication() {
 std::unique_ptr<SerialPort> MakeDevicePort(const std::string& device) {
     EnsureApplication();
     return std::make_unique<QtSerialPort>(device);
+}
+
+std::vector<PortInfo> ListPorts() {
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        ports.push_back({info.systemLocation().toStdString(), info.description().toStdString(),
+                         info.manufacturer().toStdString(), info.serialNumber().toStdString()});
+    return ports;
 }
 
 void PumpPortEvents() {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "serial/DevicePort.h"
@@ -33,22 +34,17 @@ bool IsSim(const std::string& value) {
 }
 
 #ifndef _WIN32
-// Numbers of the devices "<prefix><digits>" in devDir, ascending.
-std::vector<unsigned long> DeviceNumbers(const std::string& devDir, const std::string& prefix) {
-    std::vector<unsigned long> numbers;
-    std::error_code ec;
-    for (fs::directory_iterator it(devDir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-        const std::string digits = name.substr(prefix.size());
-        if (digits.size() > 6 || !std::all_of(digits.begin(), digits.end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c)) != 0;
-            }))
-            continue;
-        numbers.push_back(std::stoul(digits));
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+// The number of a device named "<prefix><digits>", or -1.
+long DeviceNumber(const std::string& device, const std::string& prefix) {
+    const size_t slash = device.rfind('/');
+    const std::string name = slash == std::string::npos ? device : device.substr(slash + 1);
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return -1;
+    const std::string digits = name.substr(prefix.size());
+    if (digits.size() > 6 || !std::all_of(digits.begin(), digits.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c)) != 0;
+        }))
+        return -1;
+    return std::stol(digits);
 }
 
 std::string HomeDir() {
@@ -80,22 +76,28 @@ std::string ConfigDir() {
     return Utf8FromPath(dir);
 }
 
-std::string DefaultPortDevice(int comPort, [[maybe_unused]] const std::string& devDir) {
+std::string DefaultPortDevice(int comPort, [[maybe_unused]] const std::vector<PortInfo>& ports) {
 #ifdef _WIN32
     return "COM" + std::to_string(comPort);
 #else
     std::vector<std::string> adapters;
-    for (const char* prefix : {"ttyUSB", "ttyACM"})
-        for (unsigned long n : DeviceNumbers(devDir, prefix))
-            adapters.push_back(devDir + "/" + prefix + std::to_string(n));
+    for (const char* prefix : {"ttyUSB", "ttyACM"}) {
+        std::vector<std::pair<long, std::string>> numbered;
+        for (const PortInfo& p : ports)
+            if (const long n = DeviceNumber(p.Device, prefix); n >= 0)
+                numbered.emplace_back(n, p.Device);
+        std::sort(numbered.begin(), numbered.end());
+        for (const auto& [n, device] : numbered)
+            adapters.push_back(device);
+    }
     if (comPort >= 1 && static_cast<size_t>(comPort) <= adapters.size())
         return adapters[static_cast<size_t>(comPort) - 1];
-    return devDir + "/ttyS" + std::to_string(comPort - 1);
+    return "/dev/ttyS" + std::to_string(comPort - 1);
 #endif
 }
 
 std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1,
-                       const std::string& devDir) {
+                       const std::vector<PortInfo>* ports) {
     if (simOnCom1 && comPort == 1) return SIM_PORT;
     IniFile ini;
     ini.Load(Utf8FromPath(PathFromUtf8(configDir) / "kelmor.ini"));
@@ -103,7 +105,36 @@ std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1
     std::string value = ini.ReadString("PORTS", key, "");
     if (IsSim(value)) return SIM_PORT;
     if (!value.empty()) return value;
-    return DefaultPortDevice(comPort, devDir);
+    return DefaultPortDevice(comPort, ports != nullptr ? *ports : ListPorts());
+}
+
+ComPortSummary DescribeComPort(int comPort, const std::string& configDir, bool simOnCom1,
+                               const std::vector<PortInfo>& ports) {
+    ComPortSummary s;
+    s.Device = PortDevice(comPort, configDir, simOnCom1, &ports);
+    if (s.Device == SIM_PORT) {
+        s.Kind = ComPortSummary::TKind::Simulated;
+        return s;
+    }
+    // A link (by-id, or one of the user's) finds the adapter listed under its node.
+    std::error_code ec;
+    const fs::path real = fs::canonical(PathFromUtf8(s.Device), ec);
+    for (const PortInfo& p : ports) {
+        std::error_code ec2;
+        if (p.Device != s.Device && (ec || fs::canonical(PathFromUtf8(p.Device), ec2) != real))
+            continue;
+        s.Kind = ComPortSummary::TKind::Present;
+        s.Product = !p.Description.empty() ? p.Description : p.Manufacturer;
+        s.SerialNumber = p.SerialNumber;
+        return s;
+    }
+#ifdef _WIN32
+    // COM names are no files; without a list, whether one is there is not known.
+    s.Kind = ComPortSummary::TKind::Present;
+#else
+    s.Kind = ec ? ComPortSummary::TKind::Missing : ComPortSummary::TKind::Present;
+#endif
+    return s;
 }
 
 std::shared_ptr<SimUnit> BuiltInSimUnit() {

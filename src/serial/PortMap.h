@@ -2,7 +2,10 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
 #include "link/SerialPort.h"
+#include "serial/DevicePort.h"
 #include "sim/SimSerialPort.h"
 #include "sim/SimUnit.h"
 
@@ -17,17 +20,33 @@ inline constexpr const char* SIM_PORT = "sim";
 std::string ConfigDir();
 
 // The device COM n (1..10) reaches without any setting. Windows: "COMn".
-// Linux: the n-th USB serial adapter, /dev/ttyUSB* then /dev/ttyACM* in
-// numeric order, so a plugged-in adapter is COM1; beyond them /dev/ttyS(n-1).
-// `devDir` is "/dev" except in tests.
-std::string DefaultPortDevice(int comPort, const std::string& devDir = "/dev");
+// Linux: the n-th USB serial adapter among `ports` (the system's list),
+// /dev/ttyUSB* then /dev/ttyACM* in numeric order, so a plugged-in adapter
+// is COM1; beyond them /dev/ttyS(n-1).
+std::string DefaultPortDevice(int comPort, const std::vector<PortInfo>& ports);
 
 // The device of COM n after the settings: "sim" or a device path. The file
 // "kelmor.ini" in `configDir`, section PORTS, keys COM1..COM10, overrides
 // the default per number; `simOnCom1` (the program's --sim) puts COM1 on the
-// simulated unit for this run whatever the file says.
+// simulated unit for this run whatever the file says. The default comes
+// from `ports`, or from ListPorts() when none is given.
 std::string PortDevice(int comPort, const std::string& configDir, bool simOnCom1 = false,
-                       const std::string& devDir = "/dev");
+                       const std::vector<PortInfo>* ports = nullptr);
+
+// What is behind a COM number now, for the Com menu.
+struct ComPortSummary {
+    enum class TKind : uint8_t {
+        Simulated, // the built-in simulated unit
+        Present,   // a device that is there (Product and SerialNumber where the list has them)
+        Missing,   // a device path with nothing behind it now
+    };
+    TKind Kind = TKind::Missing;
+    std::string Device;
+    std::string Product; // the adapter's description, else its maker
+    std::string SerialNumber;
+};
+ComPortSummary DescribeComPort(int comPort, const std::string& configDir, bool simOnCom1,
+                               const std::vector<PortInfo>& ports);
 
 // The port behind COM n: the real serial port on the mapped device
 // (MakeDevicePort), or the built-in simulated unit.

@@ -2,6 +2,10 @@
 
 #include <QDeadlineTimer>
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "serial/PortProbe.h"
 
 #ifndef _WIN32
 #include <sys/file.h>
@@ -39,12 +43,32 @@ void QtSerialPort::ApplyLine() {
 
 bool QtSerialPort::Open() {
     if (Opened) return true;
-    Error.clear();
-    Port.setPortName(QString::fromStdString(DevicePath));
+    if (!OpenOn(DevicePath)) return false;
+    FollowPath = FollowName(DevicePath);
+    Opened = true;
+    return true;
+}
+
+bool QtSerialPort::Reopen() {
+    if (!DeviceLost() || FollowPath.empty()) return false;
+    // Not there yet: nothing to try, and no lock file to make and remove.
+    std::error_code ec;
+    if (!std::filesystem::exists(FollowPath, ec)) return false;
+    return OpenOn(FollowPath);
+}
+
+bool QtSerialPort::OpenOn(const std::string& path) {
+    Failure = TOpenFailure{};
+    Port.setPortName(QString::fromStdString(path));
     // Set before opening so the line never runs at Qt's default speed.
     ApplyLine();
     if (!Port.open(QIODevice::ReadWrite)) {
-        Error = Port.errorString().toStdString();
+        const QSerialPort::SerialPortError e = Port.error();
+        const TOpenFailure::TKind seen =
+            e == QSerialPort::DeviceNotFoundError ? TOpenFailure::TKind::Absent
+            : e == QSerialPort::PermissionError   ? TOpenFailure::TKind::Busy
+                                                  : TOpenFailure::TKind::Unknown;
+        Failure = DiagnoseOpenFailure(path, Port.errorString().toStdString(), seen);
         Port.clearError();
         return false;
     }
@@ -53,16 +77,16 @@ bool QtSerialPort::Open() {
     // not bind root; a lock on the open device binds everyone who asks,
     // under any name of the device.
     if (::flock(static_cast<int>(Port.handle()), LOCK_EX | LOCK_NB) != 0) {
-        Error = "the device is in use by another program";
         Port.close();
         Port.clearError();
+        Failure = DiagnoseOpenFailure(path, "the device is in use by another program",
+                                      TOpenFailure::TKind::Busy);
         return false;
     }
 #endif
     // Nothing left over from whoever had the line before.
     Port.clear(QSerialPort::AllDirections);
     Port.clearError();
-    Opened = true;
     return true;
 }
 

@@ -28,11 +28,18 @@ class QtSerialPort : public SerialPort {
     void Close(const TTimeouts& saved) override;
     bool IsOpen() const override { return Opened; }
 
-    std::string LastError() const override { return Error; }
+    std::string LastError() const override { return Failure.Reason; }
+    TOpenFailure OpenFailure() const override { return Failure; }
+    bool DeviceLost() const override { return Opened && !Port.isOpen(); }
+    // Opens the device under the name that follows it (FollowName), when
+    // that name is there again.
+    bool Reopen() override;
 
     const std::string& Device() const { return DevicePath; }
 
   private:
+    // Opens `path` exclusively; false, with Failure filled, when it cannot.
+    bool OpenOn(const std::string& path);
     void ApplyLine();
     // The device went away (adapter pulled): release it, stay "open" to the
     // caller like a handle to a removed device, and let every call do nothing.
@@ -41,7 +48,9 @@ class QtSerialPort : public SerialPort {
 
     QSerialPort Port;
     std::string DevicePath;
-    std::string Error;
+    // The name to open again after the device went away; empty: none.
+    std::string FollowPath;
+    TOpenFailure Failure;
     TTimeouts Current{};
     bool Opened = false;
 };

@@ -12,21 +12,34 @@ namespace kelmor {
 namespace {
 
 // The longest WaitTransmitted may hold the caller: the read timeout.
-constexpr DWORD kMaxWaitMs = 100;
+constexpr DWORD MAX_WAIT_MS = 100;
 // One ReadFile or WriteFile call at most; the link never moves more at once.
-constexpr size_t kMaxChunk = 1u << 20;
+constexpr size_t MAX_CHUNK = 1u << 20;
 
 HANDLE H(void* handle) {
     return static_cast<HANDLE>(handle);
 }
 
-std::string Reason(DWORD error) {
+// What a failed CreateFile means for the user. Windows refuses a port that
+// another program holds with "access denied" as well.
+TOpenFailure::TKind KindOf(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return "no such port";
+        return TOpenFailure::TKind::Absent;
     case ERROR_ACCESS_DENIED:
     case ERROR_SHARING_VIOLATION:
+        return TOpenFailure::TKind::Busy;
+    default:
+        return TOpenFailure::TKind::Unknown;
+    }
+}
+
+std::string Reason(DWORD error) {
+    switch (KindOf(error)) {
+    case TOpenFailure::TKind::Absent:
+        return "no such port";
+    case TOpenFailure::TKind::Busy:
         return "the port is in use by another program, or access is refused";
     default:
         return "Windows error " + std::to_string(error);
@@ -73,12 +86,21 @@ std::string Win32SerialPort::SystemName(const std::string& device) {
 
 bool Win32SerialPort::Open() {
     if (Opened) return true;
-    Error.clear();
+    Failure = TOpenFailure{};
+    Failure.Device = DeviceName;
+    if (!OpenHandle()) return false;
+    Opened = true;
+    return true;
+}
+
+bool Win32SerialPort::OpenHandle() {
     const HANDLE h =
         ::CreateFileW(WideFromUtf8(SystemName(DeviceName)).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                       nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        Error = Reason(::GetLastError());
+        const DWORD error = ::GetLastError();
+        Failure.Kind = KindOf(error);
+        Failure.Reason = Reason(error);
         return false;
     }
     // A file or a console is no serial port: it has no line state.
@@ -86,16 +108,20 @@ bool Win32SerialPort::Open() {
     dcb.DCBlength = sizeof dcb;
     if (!::GetCommState(h, &dcb)) {
         ::CloseHandle(h);
-        Error = "not a serial port";
+        Failure.Reason = "not a serial port";
         return false;
     }
     Handle = h;
-    Opened = true;
     // Nothing left over from whoever had the line before.
     ::PurgeComm(h, PURGE_RXABORT | PURGE_RXCLEAR | PURGE_TXABORT | PURGE_TXCLEAR);
     DWORD errors = 0;
     ::ClearCommError(h, &errors, nullptr);
     return true;
+}
+
+bool Win32SerialPort::Reopen() {
+    // The same name: Windows gives a replugged adapter its COM number back.
+    return DeviceLost() && OpenHandle();
 }
 
 void Win32SerialPort::Configure(const TTimeouts& applied, TTimeouts& saved) {
@@ -153,7 +179,7 @@ size_t Win32SerialPort::BytesWaiting() {
 size_t Win32SerialPort::ReadBytes(uint8_t* buffer, size_t n) {
     if (!Usable() || n == 0) return 0;
     DWORD got = 0;
-    if (!::ReadFile(H(Handle), buffer, static_cast<DWORD>(std::min(n, kMaxChunk)), &got, nullptr)) {
+    if (!::ReadFile(H(Handle), buffer, static_cast<DWORD>(std::min(n, MAX_CHUNK)), &got, nullptr)) {
         const DWORD e = ::GetLastError();
         DWORD errors = 0;
         ::ClearCommError(H(Handle), &errors, nullptr);
@@ -165,7 +191,7 @@ size_t Win32SerialPort::ReadBytes(uint8_t* buffer, size_t n) {
 void Win32SerialPort::WriteBytes(const uint8_t* buffer, size_t n) {
     while (Usable() && n > 0) {
         DWORD put = 0;
-        if (!::WriteFile(H(Handle), buffer, static_cast<DWORD>(std::min(n, kMaxChunk)), &put,
+        if (!::WriteFile(H(Handle), buffer, static_cast<DWORD>(std::min(n, MAX_CHUNK)), &put,
                          nullptr)) {
             const DWORD e = ::GetLastError();
             DWORD errors = 0;
@@ -180,7 +206,7 @@ void Win32SerialPort::WriteBytes(const uint8_t* buffer, size_t n) {
 }
 
 void Win32SerialPort::WaitTransmitted() {
-    const ULONGLONG end = ::GetTickCount64() + kMaxWaitMs;
+    const ULONGLONG end = ::GetTickCount64() + MAX_WAIT_MS;
     while (Usable()) {
         DWORD errors = 0;
         COMSTAT status{};

@@ -31,7 +31,10 @@ class Win32SerialPort : public SerialPort {
     void PurgeReceive() override;
     void Close(const TTimeouts& saved) override;
     bool IsOpen() const override { return Opened; }
-    std::string LastError() const override { return Error; }
+    std::string LastError() const override { return Failure.Reason; }
+    TOpenFailure OpenFailure() const override { return Failure; }
+    bool DeviceLost() const override { return Opened && !Usable(); }
+    bool Reopen() override;
 
     const std::string& Device() const { return DeviceName; }
     // The name given to CreateFile: "\\.\COM5" for "COM5".
@@ -42,9 +45,11 @@ class Win32SerialPort : public SerialPort {
     // caller like a handle to a removed device, and let every call do nothing.
     void Lost();
     bool Usable() const { return Handle != nullptr; }
+    // CreateFile and the checks of an open; the reason in Failure when it fails.
+    bool OpenHandle();
 
     std::string DeviceName;
-    std::string Error;
+    TOpenFailure Failure;
     void* Handle = nullptr; // HANDLE; null when there is none
     bool Opened = false;
 };

@@ -30,9 +30,49 @@ struct PlaceholderContext {
 
 void AfterSlot(MessageSlot slot, void* context) {
     auto* ctx = static_cast<PlaceholderContext*>(context);
-    if (!ctx->NoConnection) return;
-    WindowModel& w = ctx->Form->Model();
-    const TMessageTable& t = ctx->Form->Messages;
+    if (ctx->NoConnection) ctx->Form->ShowReadoutPlaceholder(slot);
+}
+
+void ApplyCaptionRow(std::string_view control, CaptionProperty what, int item,
+                     std::string_view text, void* context) {
+    WindowModel& w = *static_cast<WindowModel*>(context);
+    bool found = false;
+    ControlId id = ControlByName(control, found);
+    if (!found) return;
+    switch (what) {
+    case CaptionProperty::Caption:
+        w.SetCaption(id, text);
+        break;
+    case CaptionProperty::Hint:
+        w.SetHint(id, text);
+        break;
+    case CaptionProperty::Name:
+        w.SetName(id, text);
+        break;
+    case CaptionProperty::Item:
+        w.SetItem(id, item, text);
+        break;
+    case CaptionProperty::Items: {
+        std::vector<std::string> items;
+        size_t start = 0;
+        for (;;) {
+            size_t nl = text.find('\n', start);
+            items.emplace_back(text.substr(start, nl == std::string_view::npos ? nl : nl - start));
+            if (nl == std::string_view::npos) break;
+            start = nl + 1;
+        }
+        const int selected = w[id].ItemIndex;
+        w.SetItems(id, items);
+        w.SetItemIndex(id, selected);
+        break;
+    }
+    }
+}
+} // namespace
+
+void TFormHlav::ShowReadoutPlaceholder(MessageSlot slot) {
+    WindowModel& w = Window;
+    const TMessageTable& t = Messages;
     switch (slot) {
     case MessageSlot::MsgAdvance:
         w.SetCaption(C::LabelMon_Advance, t.MsgAdvance + "= --- [\xC2\xB0]");
@@ -73,44 +113,11 @@ void AfterSlot(MessageSlot slot, void* context) {
     }
 }
 
-void ApplyCaptionRow(std::string_view control, CaptionProperty what, int item,
-                     std::string_view text, void* context) {
-    WindowModel& w = *static_cast<WindowModel*>(context);
-    bool found = false;
-    ControlId id = ControlByName(control, found);
-    if (!found) return;
-    switch (what) {
-    case CaptionProperty::Caption:
-        w.SetCaption(id, text);
-        break;
-    case CaptionProperty::Hint:
-        w.SetHint(id, text);
-        break;
-    case CaptionProperty::Item:
-        w.SetItem(id, item, text);
-        break;
-    case CaptionProperty::Items: {
-        std::vector<std::string> items;
-        size_t start = 0;
-        for (;;) {
-            size_t nl = text.find('\n', start);
-            items.emplace_back(text.substr(start, nl == std::string_view::npos ? nl : nl - start));
-            if (nl == std::string_view::npos) break;
-            start = nl + 1;
-        }
-        const int selected = w[id].ItemIndex;
-        w.SetItems(id, items);
-        w.SetItemIndex(id, selected);
-        break;
-    }
-    }
-}
-} // namespace
-
 void TFormHlav::ApplyLanguage() {
     PlaceholderContext ctx{this, Window[C::LabelSpojeni].Visible};
     FillMessageTable(Language, Messages, &AfterSlot, &ctx);
     ApplyCaptions();
+    Host.UseLanguage(Language);
 }
 
 void TFormHlav::ApplyCaptions() {

@@ -24,11 +24,6 @@ void FormatFixed41(char* out, size_t size, double value) {
 }
 } // namespace
 
-void TFormHlav::OpenPort() {
-    if (SerialLink.Open() == TSerialLink::OpenResult::Failed)
-        Host.MessageBox(Messages.MsgComOpenError);
-}
-
 void TFormHlav::ClosePort() {
     SerialLink.Close();
 }
@@ -92,6 +87,7 @@ void TFormHlav::TransferFailed(uint8_t mode) {
 
 void TFormHlav::Timer1Timer() {
     TickTookMonitorFrame = false;
+    ReopenLostPort();
     PollReceive();
 
     switch (Mode) {
@@ -142,9 +138,12 @@ void TFormHlav::Timer1Timer() {
 
     if (ConnectionAge >= CONNECTION_TIMEOUT_TICKS) {
         Window.SetVisible(ControlId::LabelSpojeni, !Printing);
+        if (!ReadoutsEmpty) ShowEmptyReadouts();
+        ReadoutsEmpty = true;
     } else {
         ++ConnectionAge;
         Window.SetVisible(ControlId::LabelSpojeni, false);
+        ReadoutsEmpty = false;
     }
 
     if (Window[ControlId::LabelSpojeni].Visible) Window.SetVisible(ControlId::LabelVersion, false);

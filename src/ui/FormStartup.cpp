@@ -1,4 +1,6 @@
 // Start-up and shutdown order of the main window.
+#include <algorithm>
+
 #include "ui/TFormHlav.h"
 
 namespace kelmor {
@@ -22,8 +24,12 @@ void TFormHlav::FormCreate(const std::vector<std::string>& args) {
     int screenW = 0, screenH = 0;
     Host.ScreenSize(screenW, screenH);
     TPlatform::Geometry g = Host.WindowGeometry();
-    g.Left = (screenW - g.Width) / 2;
-    g.Top = (screenH - g.Height) / 2;
+    // Centred; on a screen smaller than the window, as large as the screen
+    // from its top left, so that the menu bar is always within reach.
+    g.Width = std::min(g.Width, screenW);
+    g.Height = std::min(g.Height, screenH);
+    g.Left = std::max(0, (screenW - g.Width) / 2);
+    g.Top = std::max(0, (screenH - g.Height) / 2);
     Host.SetWindowGeometry(g);
 
     LoadSettings();

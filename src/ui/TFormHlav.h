@@ -57,6 +57,8 @@ struct TUnitReply {
 inline constexpr size_t RX_BUFFER_SIZE = 15000;
 inline constexpr uint8_t MESSAGE_HOLD_TICKS = 200;
 inline constexpr uint8_t CONNECTION_TIMEOUT_TICKS = 18;
+// A lost port is tried again every fourth tick (220 ms).
+inline constexpr uint8_t REOPEN_TICKS = 4;
 
 // The main window's logic: owner of all run-time state and of the event
 // handlers. It talks to the screen only through the window model and to the
@@ -108,6 +110,9 @@ class TFormHlav {
     void ClosePort();
     void MenuCom1Click(ControlId sender);
     void MarkComItems();
+    // The Com menu opens: each item shows beside its caption, and in its
+    // hint, what is behind its number now.
+    void MenuComClick();
     void Timer1Timer();
     void PollReceive();
     void RequestMonitor();
@@ -150,6 +155,9 @@ class TFormHlav {
     void MenuFrenchClick();
     void MenuCzechClick();
     void ShowStatusHint(std::string_view hint);
+    // The empty-value text of the monitor read-out that follows `slot`, in
+    // the current language.
+    void ShowReadoutPlaceholder(MessageSlot slot);
 
     // Files, start-up, shutdown, print, help.
     void FormCreate(const std::vector<std::string>& args);
@@ -240,6 +248,19 @@ class TFormHlav {
     void CurvePointStep(int point, int rpmSteps, int degrees);
     bool CurvePointDragging() const { return Drag.Active; }
 
+    // An open port whose device went away (a replug, a unit switched off and
+    // on) is opened again by the tick as soon as the device is back.
+    bool AutoReopen = true;
+    // Every tick first: one quiet attempt at a lost port every few ticks.
+    void ReopenLostPort();
+    // The port is open again after its device came back: what the unit
+    // holds is not known any more. Anything that claims to know it is reset here.
+    void PortReopened();
+    // Times the port came back by itself.
+    uint32_t PortReopens = 0;
+    // The monitor read-outs while no unit answers: "---", not the last values.
+    void ShowEmptyReadouts();
+
   private:
     struct CurveDrag {
         bool Active = false;
@@ -266,9 +287,18 @@ class TFormHlav {
     uint32_t EndsSeen = 0;                // LastTransfer.Count as AfterTick last saw it
     TLanguage LogLanguage = LANG_ENGLISH; // of the log's line in the window
     std::string LogScratch;
+    uint8_t ReopenWait = 0;           // ticks until the next attempt at a lost port
+    bool ReadoutsEmpty = false;       // the read-outs show "---" since the connection went
     uint8_t TransferCommand = tmIdle; // the running transfer's start
     bool PageAnswered = false;        // a valid reply came for the page being sent
 };
+
+// The text of the box of a port that did not open: "Com opening error!",
+// then which device and why, and what to do about it.
+std::string PortFailureText(const TOpenFailure& f, const TMessageTable& t);
+// What is behind a COM number, as the Com menu shows it beside the item;
+// empty when the platform cannot tell.
+std::string PortDescriptionText(const PortDescription& d, const TMessageTable& t);
 
 // The status line's text for how a transfer ended, in the table's language
 // (MsgNoTransfer before the first end); written into `out`, which keeps its capacity.

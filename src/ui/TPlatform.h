@@ -1,10 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "lang/TLanguage.h"
 #include "link/SerialPort.h"
 #include "ui/ControlId.h"
 
@@ -15,6 +17,20 @@ struct WorkshopRecord;
 // A moment of the local clock, as file names and records carry it.
 struct LocalTime {
     int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0;
+};
+
+// What is behind a COM number now, as the Com menu shows it.
+struct PortDescription {
+    enum class TKind : uint8_t {
+        Unknown,   // the platform cannot tell
+        Simulated, // the built-in simulated unit
+        Present,   // a device that is there now
+        Missing,   // a device path with nothing behind it now
+    };
+    TKind Kind = TKind::Unknown;
+    std::string Device;
+    std::string Product;      // the adapter's own description, where known
+    std::string SerialNumber; // the adapter's serial number, where known
 };
 
 // What only a desktop can do, as the handlers need it. The Qt program
@@ -45,6 +61,13 @@ class TPlatform {
     virtual std::string ConfigDir() = 0;
     // The device behind COM n (1..10).
     virtual std::unique_ptr<SerialPort> MakeSerialPort(int comPort) = 0;
+
+    // What COM1 to COM10 reach now, in that order; fewer when the platform
+    // cannot tell.
+    virtual std::vector<PortDescription> DescribePorts() { return {}; }
+    // The program's language has become `language`: the platform's own
+    // dialogs follow it.
+    virtual void UseLanguage(TLanguage language) { (void)language; }
 
     // Window placement: outer geometry, and the screen size.
     virtual Geometry WindowGeometry() = 0;

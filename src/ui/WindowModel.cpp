@@ -85,6 +85,20 @@ void WindowModel::SetHint(ControlId id, std::string_view text) {
     Notify(id, Property::Hint);
 }
 
+void WindowModel::SetDetail(ControlId id, std::string_view text) {
+    std::string& d = States[Index(id)].Detail;
+    if (d == text) return;
+    d.assign(text.data(), text.size());
+    Notify(id, Property::Detail);
+}
+
+void WindowModel::SetName(ControlId id, std::string_view text) {
+    std::string& n = States[Index(id)].Name;
+    if (n == text) return;
+    n.assign(text.data(), text.size());
+    Notify(id, Property::Name);
+}
+
 void WindowModel::SetColour(ControlId id, Colour colour) {
     Colour& c = States[Index(id)].Background;
     if (c == colour) return;

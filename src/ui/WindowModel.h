@@ -13,6 +13,8 @@ namespace kelmor {
 struct ControlState {
     std::string Caption; // caption, edit text or window title
     std::string Hint;    // "short|long", or one text for both
+    std::string Detail;  // a menu item's second text, shown beside its caption
+    std::string Name;    // the accessible name, where the caption does not say it
     Colour Background = Colour::ButtonFace;
     bool Visible = true;
     bool Enabled = true;
@@ -30,6 +32,8 @@ struct ControlState {
 enum class Property : uint8_t {
     Caption,
     Hint,
+    Detail,
+    Name,
     Colour,
     Visible,
     Enabled,
@@ -59,6 +63,8 @@ class WindowModel {
 
     void SetCaption(ControlId id, std::string_view text);
     void SetHint(ControlId id, std::string_view text);
+    void SetDetail(ControlId id, std::string_view text);
+    void SetName(ControlId id, std::string_view text);
     void SetColour(ControlId id, Colour colour);
     void SetVisible(ControlId id, bool visible);
     void SetEnabled(ControlId id, bool enabled);

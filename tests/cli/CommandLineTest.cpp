@@ -92,6 +92,8 @@ TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
         return mapped;
     };
     line.OpenError = "No such file or directory";
+    line.Failure.Kind = TOpenFailure::TKind::Absent;
+    line.Failure.Device = "/dev/ttyUSB3";
     MakeDevicePort = [&](const std::string& device) {
         opened.push_back(device);
         return std::make_unique<FakeSerialPort>(line);
@@ -102,7 +104,9 @@ TEST_F(CommandLine, ComNumbersGoThroughThePortMap) {
     EXPECT_EQ(r.Status, 2);
     EXPECT_EQ(asked, std::vector<int>{7});
     EXPECT_EQ(opened, std::vector<std::string>{"/dev/ttyUSB3"});
-    EXPECT_EQ(r.Err, "Com opening error!\nkelmor-cli: /dev/ttyUSB3: No such file or directory\n");
+    // The window's box: which device, why and what to do.
+    EXPECT_EQ(r.Err,
+              "Com opening error!\n/dev/ttyUSB3: no such device. Is the cable plugged in?\n");
 
     // A device path is opened as it stands, without the map.
     r = Run({"verify", "--port", "/dev/ttyACM0", "-"}, "KALDIMER_KEY 67");

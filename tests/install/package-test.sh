@@ -43,7 +43,7 @@ echo "Depends: $depends"
 # The package names, versions and further alternatives left out.
 mapfile -t direct < <(sed 's/([^)]*)//g; s/|[^,]*//g; s/,/\n/g' <<<"$depends" | tr -d ' ' | grep .)
 for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
-    libqt6serialport6 libqt6svg6 fonts-dejavu-core; do
+    libqt6serialport6 libqt6svg6 fonts-dejavu-core qt6-translations-l10n; do
     printf '%s\n' "${direct[@]}" | grep -qxF "$p" || fail "Depends lacks $p"
 done
 

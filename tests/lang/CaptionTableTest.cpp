@@ -410,8 +410,10 @@ const std::array<const char*, LANGUAGE_COUNT> COM_HINT_PREFIX = {
 
 using Key = std::tuple<std::string, CaptionProperty, int>;
 
+// Accessible names, which no user sees, are kept apart from the rows shown.
 struct Collected {
     std::map<Key, std::string> Rows;
+    std::map<std::string, std::string> Names;
     std::vector<Key> Duplicates;
 };
 
@@ -419,7 +421,10 @@ void Collect(std::string_view control, CaptionProperty what, int item, std::stri
              void* context) {
     auto* c = static_cast<Collected*>(context);
     Key key{std::string(control), what, item};
-    if (!c->Rows.emplace(key, std::string(text)).second) c->Duplicates.push_back(key);
+    const bool added = what == P::Name
+                           ? c->Names.emplace(std::string(control), std::string(text)).second
+                           : c->Rows.emplace(key, std::string(text)).second;
+    if (!added) c->Duplicates.push_back(key);
 }
 
 Collected Emit(TLanguage language, const TMessageTable& messages) {
@@ -516,6 +521,34 @@ TEST(CaptionTable, ListsKeepTheirLength) {
                 EXPECT_LE(std::get<2>(key), 3);
             }
     }
+}
+
+// Names for the screen reader in every language, as the label or menu item
+// beside the control says it (every control named: tests/ui/AccessibleNamesTest).
+TEST(CaptionTable, AccessibleNamesTellTheControlsApart) {
+    for (TLanguage l = 0; l < LANGUAGE_COUNT; ++l)
+        EXPECT_TRUE(Emit(l).Duplicates.empty()) << +l;
+    struct Case {
+        TLanguage Language;
+        const char* Control;
+        const char* Name;
+    } cases[] = {
+        {LANG_ENGLISH, "EditRpmAdv3", "Engine speed of point 3"},
+        {LANG_ENGLISH, "EditAdvance3", "Advance of point 3"},
+        {LANG_ENGLISH, "UpDownAdvance15", "Advance of point 15, up and down"},
+        {LANG_ENGLISH, "EditRpmPulsu", "Tachometer output: Pulses per revolution"},
+        {LANG_ENGLISH, "EditRpmKorekce", "Tachometer output: Correction [%]"},
+        {LANG_ENGLISH, "SpeedButton7", "Save"},
+        {LANG_ENGLISH, "BitBtnAdvPlus", "Advance +"},
+        {LANG_GERMAN, "EditRpmAdv3", "Drehzahl von Punkt 3"},
+        {LANG_GERMAN, "EditRpmKorekce", "Drehzählerausgang: Korrektion [%]"},
+        {LANG_GERMAN, "SpeedButton5", "Öffnen"},
+        {LANG_FRENCH, "EditAdvance12", "Avance du point 12"},
+        {LANG_CZECH, "SpeedButtonZnovu", "Znovu"},
+        {LANG_CZECH, "UpDownOmez2", "Omezovač [rpm], nahoru a dolů"},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(Emit(k.Language).Names.at(k.Control), k.Name) << k.Control;
 }
 
 TEST(CaptionTable, LanguageAboveCzechReadsAsEnglish) {

@@ -1,8 +1,11 @@
 // The main window on the offscreen platform: keys, spinners, hints and the
 // tick, through the real widgets and the real handlers.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QImage>
@@ -12,6 +15,8 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -29,6 +34,7 @@
 #include "qt/Pictures.h"
 #include "qt/QtPlatform.h"
 #include "qt/TFormAbout.h"
+#include "ui/Layout.h"
 #include "ui/TFormHlav.h"
 
 using namespace kelmor;
@@ -448,6 +454,94 @@ class MainWindowTest : public QObject {
         QVERIFY(!h.Form.Log.Running());
         QVERIFY(!log->isChecked());
         QVERIFY(!h.W(C::LabelLog)->isVisible());
+    }
+
+    // Opening the Com menu asks the system what is behind each number and
+    // shows it right of the caption, each time anew.
+    void comMenuShowsWhatIsBehindEachNumber() {
+        Harness& h = *H;
+        QMenu* com = h.View.Action(C::MenuCom)->menu();
+        QVERIFY(com != nullptr);
+        QAction* com1 = h.View.Action(C::MenuCom1);
+        QCOMPARE(com1->text(), QStringLiteral("Com &1"));
+        for (const bool sim : {true, false}) {
+            h.Platform.SetSimulatedCom1(sim);
+            com->popup(QPoint(0, 0));
+            QTRY_VERIFY(com->isVisible());
+            const QString text = com1->text();
+            com->close();
+            QVERIFY2(text.startsWith(QStringLiteral("Com &1\t")), qPrintable(text));
+            QCOMPARE(text == QStringLiteral("Com &1\tsimulated unit"), sim);
+        }
+    }
+
+    // Every control the user can reach has a name a screen reader says, in
+    // the window's language; the curve's edits and the two tachometer edits
+    // each their own.
+    void everyControlHasAnAccessibleName() {
+        Harness& h = *H;
+        using K = ControlKind;
+        auto name = [](QWidget* w) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+            return a != nullptr ? a->text(QAccessible::Name) : QString();
+        };
+        void (TFormHlav::*languages[])() = {&TFormHlav::MenuGermanClick,
+                                            &TFormHlav::MenuFrenchClick, &TFormHlav::MenuCzechClick,
+                                            &TFormHlav::MenuEnglishClick};
+        for (auto language : languages) {
+            (h.Form.*language)();
+            for (int i = 0; i < CONTROL_COUNT; ++i) {
+                const auto id = static_cast<C>(i);
+                const K kind = LayoutOf(id).Kind;
+                QWidget* w = h.W(id);
+                if (w == nullptr) continue;
+                if (kind == K::RadioGroup) {
+                    for (QRadioButton* r : w->findChildren<QRadioButton*>())
+                        QVERIFY2(!name(r).isEmpty(), ControlName(id));
+                } else if (kind == K::Edit || kind == K::UpDown || kind == K::CheckBox ||
+                           kind == K::ComboBox || kind == K::Button || kind == K::ToolButton ||
+                           id == C::ImageCurve) {
+                    QVERIFY2(!name(w).isEmpty(), ControlName(id));
+                }
+            }
+        }
+        const struct {
+            void (TFormHlav::*Language)();
+            C Id;
+            const char* Name;
+        } cases[] = {
+            {&TFormHlav::MenuEnglishClick, C::EditRpmAdv3, "Engine speed of point 3"},
+            {&TFormHlav::MenuEnglishClick, C::EditAdvance3, "Advance of point 3"},
+            {&TFormHlav::MenuEnglishClick, C::EditRpmPulsu,
+             "Tachometer output: Pulses per revolution"},
+            {&TFormHlav::MenuEnglishClick, C::EditRpmKorekce, "Tachometer output: Correction [%]"},
+            {&TFormHlav::MenuEnglishClick, C::SpeedButton5, "Open"},
+            {&TFormHlav::MenuGermanClick, C::EditRpmAdv3, "Drehzahl von Punkt 3"},
+            {&TFormHlav::MenuFrenchClick, C::UpDownAdvance7, "Avance du point 7, haut et bas"},
+            {&TFormHlav::MenuCzechClick, C::ImageCurve, "Křivka předstihu"},
+        };
+        for (const auto& c : cases) {
+            (h.Form.*c.Language)();
+            QCOMPARE(name(h.W(c.Id)), QString::fromUtf8(c.Name));
+        }
+    }
+
+    // Qt's own texts (the buttons of its dialogs) follow the program's language.
+    void qtsOwnTextsFollowTheLanguage() {
+        Harness& h = *H;
+        const struct {
+            void (TFormHlav::*Language)();
+            const char* Cancel;
+        } cases[] = {{&TFormHlav::MenuGermanClick, "Abbrechen"},
+                     {&TFormHlav::MenuFrenchClick, "Annuler"},
+                     {&TFormHlav::MenuCzechClick, "Zrušit"},
+                     {&TFormHlav::MenuEnglishClick, "Cancel"}};
+        for (const auto& c : cases) {
+            (h.Form.*c.Language)();
+            QDialogButtonBox box(QDialogButtonBox::Cancel);
+            QCOMPARE(box.button(QDialogButtonBox::Cancel)->text().remove(QLatin1Char('&')),
+                     QString::fromUtf8(c.Cancel));
+        }
     }
 
     // The record: one page, the window and every parameter in words.

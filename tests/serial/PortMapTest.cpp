@@ -3,6 +3,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 #include "serial/PortMap.h"
 #include "sim/SimSerialPort.h"
@@ -11,6 +12,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace kelmor {
@@ -40,7 +43,7 @@ class PortMapTest : public ::testing::Test {
 #ifdef _WIN32
 TEST_F(PortMapTest, DefaultsAreTheComPortsOfTheSameNumber) {
     for (int n : {1, 2, 9, 10})
-        EXPECT_EQ(DefaultPortDevice(n), "COM" + std::to_string(n));
+        EXPECT_EQ(DefaultPortDevice(n, {}), "COM" + std::to_string(n));
     WriteIni("[PORTS]\r\nCOM2=COM7\r\n");
     EXPECT_EQ(PortDevice(2, Config), "COM7");
     EXPECT_EQ(PortDevice(3, Config), "COM3");
@@ -59,34 +62,69 @@ TEST_F(PortMapTest, ConfigDirIsUnderAppDataAndIsCreated) {
 }
 #else
 TEST_F(PortMapTest, DefaultsReachUsbAdaptersFirstInNumericOrder) {
+    std::vector<PortInfo> listed;
     for (const char* name :
-         {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyUSB0", "ttyUSBx", "ttyS0", "tty"})
-        Touch(Dev + "/" + name);
+         {"ttyUSB10", "ttyUSB2", "ttyACM0", "ttyUSB0", "ttyUSBx", "ttyS0", "ttyAMA0", "rfcomm1"})
+        listed.push_back({std::string("/dev/") + name, "", "", ""});
     struct Case {
         int Com;
         const char* Device;
     };
-    for (const Case& c : {Case{1, "/ttyUSB0"}, Case{2, "/ttyUSB2"}, Case{3, "/ttyUSB10"},
-                          Case{4, "/ttyACM0"}, Case{5, "/ttyS4"}, Case{10, "/ttyS9"}}) {
+    for (const Case& c :
+         {Case{1, "/dev/ttyUSB0"}, Case{2, "/dev/ttyUSB2"}, Case{3, "/dev/ttyUSB10"},
+          Case{4, "/dev/ttyACM0"}, Case{5, "/dev/ttyS4"}, Case{10, "/dev/ttyS9"}}) {
         SCOPED_TRACE(c.Com);
-        EXPECT_EQ(DefaultPortDevice(c.Com, Dev), Dev + c.Device);
+        EXPECT_EQ(DefaultPortDevice(c.Com, listed), c.Device);
     }
     // No adapters: the onboard ports by number.
-    const std::string empty = Root + "/none";
-    EXPECT_EQ(DefaultPortDevice(1, empty), empty + "/ttyS0");
+    EXPECT_EQ(DefaultPortDevice(1, {}), "/dev/ttyS0");
 }
 
 TEST_F(PortMapTest, SettingsOverridePerNumberAndTheSimOptionTakesCom1) {
-    Touch(Dev + "/ttyUSB0");
+    const std::vector<PortInfo> listed = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A1234"}};
     WriteIni("[FORM_HLAV]\r\nComPort=2\r\n[PORTS]\r\nCOM2=/dev/serial/by-id/bike\r\nCOM3=Sim\r\n");
-    EXPECT_EQ(PortDevice(1, Config, false, Dev), Dev + "/ttyUSB0");
-    EXPECT_EQ(PortDevice(1, Config, true, Dev), SIM_PORT);
-    EXPECT_EQ(PortDevice(2, Config, false, Dev), "/dev/serial/by-id/bike");
-    EXPECT_EQ(PortDevice(2, Config, true, Dev), "/dev/serial/by-id/bike");
-    EXPECT_EQ(PortDevice(3, Config, false, Dev), SIM_PORT);
-    EXPECT_EQ(PortDevice(4, Config, false, Dev), Dev + "/ttyS3");
+    EXPECT_EQ(PortDevice(1, Config, false, &listed), "/dev/ttyUSB0");
+    EXPECT_EQ(PortDevice(1, Config, true, &listed), SIM_PORT);
+    EXPECT_EQ(PortDevice(2, Config, false, &listed), "/dev/serial/by-id/bike");
+    EXPECT_EQ(PortDevice(2, Config, true, &listed), "/dev/serial/by-id/bike");
+    EXPECT_EQ(PortDevice(3, Config, false, &listed), SIM_PORT);
+    EXPECT_EQ(PortDevice(4, Config, false, &listed), "/dev/ttyS3");
     // No settings file at all: the defaults.
-    EXPECT_EQ(PortDevice(2, Root + "/missing", false, Dev), Dev + "/ttyS1");
+    EXPECT_EQ(PortDevice(2, Root + "/missing", false, &listed), "/dev/ttyS1");
+}
+
+// What the Com menu shows: the adapter's own words where the system lists
+// the device (also under a link to it), else whether anything is there.
+TEST_F(PortMapTest, DescriptionsSayWhatIsBehindEachNumber) {
+    Touch(Dev + "/ttyUSB0");
+    Touch(Dev + "/ttyBIKE");
+    ASSERT_EQ(::symlink((Dev + "/ttyUSB0").c_str(), (Dev + "/by-id-adapter").c_str()), 0);
+    const std::vector<PortInfo> listed = {{Dev + "/ttyUSB0", "FT232R USB UART", "FTDI", "A1234"},
+                                          {Dev + "/ttyUSB1", "", "Prolific", ""}};
+    WriteIni("[PORTS]\r\nCOM1=" + Dev + "/by-id-adapter\r\nCOM2=" + Dev +
+             "/ttyUSB1\r\nCOM3=sim\r\nCOM4=" + Dev + "/ttyBIKE\r\nCOM5=" + Dev + "/gone\r\n");
+    using K = ComPortSummary::TKind;
+    struct Case {
+        int Com;
+        K Kind;
+        const char* Product;
+        const char* Serial;
+    } cases[] = {
+        {1, K::Present, "FT232R USB UART", "A1234"}, // the link finds the listed node
+        {2, K::Present, "Prolific", ""},             // listed though not a file here: the maker
+        {3, K::Simulated, "", ""},
+        {4, K::Present, "", ""}, // a device the list does not name
+        {5, K::Missing, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Com);
+        const ComPortSummary s = DescribeComPort(c.Com, Config, false, listed);
+        EXPECT_EQ(s.Kind, c.Kind);
+        EXPECT_EQ(s.Product, c.Product);
+        EXPECT_EQ(s.SerialNumber, c.Serial);
+    }
+    EXPECT_EQ(DescribeComPort(1, Config, true, listed).Kind, K::Simulated);
+    EXPECT_EQ(DescribeComPort(5, Config, false, listed).Device, Dev + "/gone");
 }
 
 TEST_F(PortMapTest, ConfigDirFollowsXdgAndIsCreated) {

@@ -28,6 +28,9 @@ class FakePlatform : public TPlatform {
     std::string Now = "10.12.2026    13:50:00";
     std::string Config = ".";
     std::function<std::unique_ptr<SerialPort>(int)> PortFactory;
+    // What DescribePorts answers.
+    std::vector<PortDescription> Ports = std::vector<PortDescription>(10);
+    std::vector<TLanguage> Languages; // every UseLanguage
     std::vector<int> PortsMade;
     Geometry Window{0, 0, 936, 735};
     int ScreenW = 1920, ScreenH = 1080;
@@ -71,6 +74,8 @@ class FakePlatform : public TPlatform {
         PortsMade.push_back(comPort);
         return PortFactory ? PortFactory(comPort) : nullptr;
     }
+    std::vector<PortDescription> DescribePorts() override { return Ports; }
+    void UseLanguage(TLanguage language) override { Languages.push_back(language); }
     Geometry WindowGeometry() override { return Window; }
     void SetWindowGeometry(const Geometry& g) override { Window = g; }
     void ScreenSize(int& w, int& h) override {

@@ -15,7 +15,7 @@
 namespace kelmor::test {
 namespace {
 
-const char* kHeader =
+const char* HEADER =
     "time_ms,rpm,advance_deg,advance_max_deg,voltage_v,programming_count,saving_countdown,"
     "pickup,basic_advance,start_limiter,rev_limiter,blocking,kill_switch,shift_light,retard,"
     "clutch_master,input1,input2,polarity_ok,polarity_measured,data_error,version,test1,test2,"
@@ -29,7 +29,7 @@ struct Row {
 };
 
 std::string Text(const std::vector<Row>& rows) {
-    std::string text = kHeader;
+    std::string text = HEADER;
     char line[256];
     for (const Row& r : rows) {
         std::snprintf(

@@ -11,7 +11,7 @@ namespace kelmor::test {
 namespace {
 
 using C = ControlId;
-const std::string kTitle = "Programming of \"ZEV Torvanic\" unit";
+const std::string TITLE = "Programming of \"ZEV Torvanic\" unit";
 
 class State : public FormFixture {
   protected:
@@ -37,28 +37,28 @@ class State : public FormFixture {
 
 TEST_F(State, TheTitleMarksTheFileUntilTheSetIsTheFilesAgain) {
     Start();
-    EXPECT_EQ(Title(), kTitle);
+    EXPECT_EQ(Title(), TITLE);
     Save("race.ign");
-    EXPECT_EQ(Title(), "race.ign - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign - " + TITLE);
     Edit(C::UpDownAdvance2, +1);
-    EXPECT_EQ(Title(), "race.ign* - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign* - " + TITLE);
     Edit(C::UpDownAdvance2, -1); // by hand back to what the file holds
-    EXPECT_EQ(Title(), "race.ign - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign - " + TITLE);
     Edit(C::UpDownBaseAdv, -1);
     Edit(C::UpDownPocetBodu, -1);
-    EXPECT_EQ(Title(), "race.ign* - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign* - " + TITLE);
     Form->SpeedButtonZpetClick();
-    EXPECT_EQ(Title(), "race.ign* - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign* - " + TITLE);
     Form->SpeedButtonZpetClick(); // undo reaches the saved set
-    EXPECT_EQ(Title(), "race.ign - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign - " + TITLE);
     Form->SpeedButtonZnovuClick();
-    EXPECT_EQ(Title(), "race.ign* - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign* - " + TITLE);
 
     // A radio group commits without ShowParams; the mark follows all the same.
     Form->SpeedButtonZpetClick();
     W().UserSetItemIndex(C::RadioGroupPolarita, (Form->Params().Polarita + 1) % 3);
     Form->RadioGroupPolaritaClick();
-    EXPECT_EQ(Title(), "race.ign* - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign* - " + TITLE);
 
     Form->MenuGermanClick();
     EXPECT_EQ(Title(), "race.ign* - Programmierung der \"ZEV Torvanic\" QLX Zündbox");
@@ -78,16 +78,16 @@ TEST_F(State, TheNextStartSaysTheSetIsTheLastSessions) {
     Form->FormClose(); // asks nothing
     EXPECT_TRUE(Host.Boxes.empty());
     Start();
-    EXPECT_EQ(Title(), "race.ign (set of the last session) - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign (set of the last session) - " + TITLE);
     // The set is the one of the moment of closing, not the file's.
     Save("race.ign");
-    EXPECT_EQ(Title(), "race.ign - " + kTitle);
+    EXPECT_EQ(Title(), "race.ign - " + TITLE);
 
     Host.Answers = {TPlatform::Answer::Yes};
     Form->MenuNewClick();
     Form->FormClose();
     Start();
-    EXPECT_EQ(Title(), "set of the last session - " + kTitle);
+    EXPECT_EQ(Title(), "set of the last session - " + TITLE);
 }
 
 TEST_F(State, TheUnitHoldsWhatTheLastTransferFound) {
@@ -100,7 +100,7 @@ TEST_F(State, TheUnitHoldsWhatTheLastTransferFound) {
     ASSERT_EQ(S(C::LabelHlaseni).Caption, "Verify: OK");
     EXPECT_EQ(UnitText(), "Unit holds this set");
     EXPECT_EQ(S(C::LabelUnitState).Background, Colour::Lime);
-    EXPECT_EQ(Title(), kTitle); // a read leaves no file
+    EXPECT_EQ(Title(), TITLE); // a read leaves no file
 
     Edit(C::UpDownAdvance1, +1);
     EXPECT_EQ(UnitText(), "Unit differs");
@@ -118,7 +118,15 @@ TEST_F(State, TheUnitHoldsWhatTheLastTransferFound) {
     Form->SpeedButtonZnovuClick(); // redo reaches the programmed set
     EXPECT_EQ(UnitText(), "Unit holds this set");
 
+    // The port came back by itself (a replug, the unit switched off and on):
+    // the unit on it may hold anything now.
+    Form->PortReopened();
+    EXPECT_EQ(UnitText(), "Unit: not known");
+
     // Another port: what is on it is not known.
+    Form->MenuReadClick();
+    RunToIdle();
+    ASSERT_EQ(UnitText(), "Unit holds this set");
     Form->MenuCom1Click(C::MenuCom2);
     EXPECT_EQ(UnitText(), "Unit: not known");
 }

@@ -140,7 +140,8 @@ no-port)
   windows none read --port COM9
   [ "$(cat "$work/none.status")" = 2 ] || fail "COM9: status $(cat "$work/none.status")"
   grep -qxF "Com opening error!" "$work/none.err" || fail "COM9: $(cat "$work/none.err")"
-  grep -q '^kelmor-cli: COM9: ' "$work/none.err" || fail "COM9: no reason given"
+  # Beneath it, as in the window's box: the port and why.
+  grep -q '^COM9: ' "$work/none.err" || fail "COM9: no reason given"
   windows sim sim --link "$work/kx"
   [ "$(cat "$work/sim.status")" = 2 ] || fail "sim --link: status $(cat "$work/sim.status")"
   grep -q 'pseudo-terminal' "$work/sim.err" || fail "sim --link: $(cat "$work/sim.err")"

@@ -242,8 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliOverPty, AMissingPortIsAPortError) {
     const CliResult r = Cli({"read", "--port", Dir.Path() + "/absent"});
     EXPECT_EQ(r.Status, 2);
-    EXPECT_EQ(r.Err.rfind("Com opening error!\nkelmor-cli: " + Dir.Path() + "/absent: ", 0), 0u)
-        << r.Err;
+    EXPECT_EQ(r.Err, "Com opening error!\n" + Dir.Path() +
+                         "/absent: no such device. Is the cable plugged in?\n");
     EXPECT_EQ(r.Out, "");
 }
 
@@ -289,6 +289,41 @@ TEST_F(CliOverPty, ABusyPortIsRefusedAndMonitorStopsOnInterrupt) {
     monitor.Signal(SIGINT);
     EXPECT_EQ(monitor.Wait(5000), 130) << monitor.Err;
     EXPECT_EQ(monitor.Err, "");
+}
+
+// The unit goes away under a running monitor and comes back under the same
+// name: the monitor takes it up again by itself, unless told not to.
+TEST_F(CliOverPty, MonitorTakesUpAUnitThatComesBack) {
+    for (const bool reconnect : {true, false}) {
+        SCOPED_TRACE(reconnect ? "reconnect" : "--no-reconnect");
+        StartSim();
+        ChildProcess monitor;
+        std::vector<std::string> argv{KELMOR_CLI_PATH, "monitor", "--port", Link};
+        if (!reconnect) argv.push_back("--no-reconnect");
+        ASSERT_TRUE(monitor.Start(argv, Env));
+        std::string line;
+        ASSERT_TRUE(monitor.ReadLine(line, 5000)) << monitor.Err;
+
+        Sim.Signal(SIGTERM);
+        ASSERT_EQ(Sim.Wait(5000), 143) << Sim.Err;
+        SimStarted = false;
+        ASSERT_TRUE(monitor.WaitForErr("No connection with PC\n", 5000)) << monitor.Err;
+        monitor.Out.clear();
+        StartSim();
+
+        const bool resumed = monitor.ReadLine(line, 3000);
+        EXPECT_EQ(resumed, reconnect) << monitor.Err;
+        if (reconnect) {
+            EXPECT_EQ(line.rfind("time_ms=", 0), 0u) << line;
+            EXPECT_TRUE(monitor.WaitForErr("kelmor-cli: " + Link + ": the device is back", 2000))
+                << monitor.Err;
+        }
+        monitor.Signal(SIGINT);
+        EXPECT_EQ(monitor.Wait(5000), 130) << monitor.Err;
+        Sim.Signal(SIGTERM);
+        EXPECT_EQ(Sim.Wait(5000), 143) << Sim.Err;
+        SimStarted = false;
+    }
 }
 
 // Values the window's controls cannot show go into the unit and come back

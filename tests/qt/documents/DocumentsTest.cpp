@@ -14,7 +14,7 @@ using namespace kelmor;
 
 namespace {
 
-const QString kName = QStringLiteral("manual_kelmor_en.pdf");
+const QString NAME = QStringLiteral("manual_kelmor_en.pdf");
 
 void Touch(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -76,18 +76,18 @@ class DocumentsTest : public QObject {
                                              {QStringLiteral("program"), ProgramDir()},
                                              {QStringLiteral("installed"), Installed()}};
         for (const QString& where : present)
-            Touch(folders[where] + QLatin1Char('/') + kName);
+            Touch(folders[where] + QLatin1Char('/') + NAME);
         const QString expected =
-            found.isEmpty() ? QString() : QDir(folders[found]).absoluteFilePath(kName);
-        QCOMPARE(FindDocument(kName, DocumentFolders(ProgramDir())), expected);
+            found.isEmpty() ? QString() : QDir(folders[found]).absoluteFilePath(NAME);
+        QCOMPARE(FindDocument(NAME, DocumentFolders(ProgramDir())), expected);
     }
 
     // A folder of the manual's name is no manual; the next place is looked at.
     void folderOfTheSameNameIsSkipped() {
-        QVERIFY(QDir().mkpath(Current() + QLatin1Char('/') + kName));
-        Touch(Installed() + QLatin1Char('/') + kName);
-        QCOMPARE(FindDocument(kName, DocumentFolders(ProgramDir())),
-                 QDir(Installed()).absoluteFilePath(kName));
+        QVERIFY(QDir().mkpath(Current() + QLatin1Char('/') + NAME));
+        Touch(Installed() + QLatin1Char('/') + NAME);
+        QCOMPARE(FindDocument(NAME, DocumentFolders(ProgramDir())),
+                 QDir(Installed()).absoluteFilePath(NAME));
     }
 
     // The platform hands the desktop the file found, or reports failure.
@@ -95,12 +95,12 @@ class DocumentsTest : public QObject {
         OpenedUrls opened;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "Open");
         QtPlatform platform;
-        QVERIFY(!platform.OpenDocument(kName.toStdString()));
+        QVERIFY(!platform.OpenDocument(NAME.toStdString()));
         QVERIFY(opened.Urls.isEmpty());
-        Touch(Current() + QLatin1Char('/') + kName);
-        QVERIFY(platform.OpenDocument(kName.toStdString()));
+        Touch(Current() + QLatin1Char('/') + NAME);
+        QVERIFY(platform.OpenDocument(NAME.toStdString()));
         QCOMPARE(opened.Urls,
-                 QList<QUrl>{QUrl::fromLocalFile(QDir(Current()).absoluteFilePath(kName))});
+                 QList<QUrl>{QUrl::fromLocalFile(QDir(Current()).absoluteFilePath(NAME))});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
