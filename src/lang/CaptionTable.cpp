@@ -252,9 +252,9 @@ constexpr CaptionRow NAME_ROWS[] = {
 
 // The curve edits: a prefix, a blank and the point number.
 constexpr LanguageTexts POINT_RPM_NAME = {"Engine speed of point", "Drehzahl von Punkt",
-                                         "Régime du point", "Otáčky bodu"};
+                                          "Régime du point", "Otáčky bodu"};
 constexpr LanguageTexts POINT_ADVANCE_NAME = {"Advance of point", "Vorzündung von Punkt",
-                                             "Avance du point", "Předstih bodu"};
+                                              "Avance du point", "Předstih bodu"};
 // A spinner's arrows: its edit's name, a comma and this.
 constexpr LanguageTexts ARROWS_NAME = {"up and down", "auf und ab", "haut et bas", "nahoru a dolů"};
 

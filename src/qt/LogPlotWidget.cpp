@@ -36,8 +36,8 @@ double NiceStep(double span, int count) {
 
 uint32_t NiceTimeStep(uint32_t span) {
     static constexpr uint32_t STEPS[] = {500,     1000,    2000,    5000,    10000,  15000,
-                                          30000,   60000,   120000,  300000,  600000, 900000,
-                                          1800000, 3600000, 7200000, 21600000};
+                                         30000,   60000,   120000,  300000,  600000, 900000,
+                                         1800000, 3600000, 7200000, 21600000};
     for (uint32_t s : STEPS)
         if (span / s <= 8) return s;
     return 86400000;
