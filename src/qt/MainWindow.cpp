@@ -211,6 +211,9 @@ void MainWindow::Build() {
     for (int i = 0; i < CONTROL_COUNT; ++i)
         if (ShownInDesign(static_cast<C>(i))) EnsureBuilt(static_cast<C>(i));
     BuildMenus();
+    // The menu bar's titles, otherwise put on at the first show, give its height.
+    for (int i = 0; i < CONTROL_COUNT; ++i)
+        if (LayoutOf(static_cast<C>(i)).Parent == C::MainMenu1) ApplyCaption(static_cast<C>(i));
 
     const int menuHeight = menuBar()->sizeHint().height();
     resize(CLIENT_WIDTH, CLIENT_HEIGHT + menuHeight);
@@ -859,27 +862,34 @@ void MainWindow::showEvent(QShowEvent* e) {
             PendingGeometry.reset();
             SetOuterGeometry(g);
         }
-        WidenForScrollBar();
+        GrowToShowAll();
     });
 }
 
-void MainWindow::WidenForScrollBar() {
-    // A screen too low for the window gives it a vertical scroll bar; where
-    // the screen is wide enough the window grows by the bar, so that no
-    // sideways scrolling comes with it.
+void MainWindow::GrowToShowAll() {
+    // The frame the desktop puts around the window is known only once it is
+    // shown. Where the screen has room the window then grows until its
+    // controls need no scrolling; on a screen too low for it, it grows by the
+    // vertical scroll bar that comes instead, so that nothing scrolls sideways.
     auto* scroll = qobject_cast<QScrollArea*>(centralWidget());
     const QScreen* shownOn = screen();
-    if (scroll == nullptr || shownOn == nullptr || !scroll->verticalScrollBar()->isVisible())
-        return;
-    const int missing = Client->minimumWidth() - scroll->viewport()->width();
-    if (missing <= 0) return;
+    if (scroll == nullptr || shownOn == nullptr) return;
+    const QSize viewport = scroll->maximumViewportSize();
     const QRect room = shownOn->availableGeometry();
     const QRect frame = frameGeometry();
-    const int grow = std::min(missing, room.width() - frame.width());
-    if (grow <= 0) return;
-    resize(width() + grow, height());
-    if (frame.x() + frame.width() + grow > room.right() + 1)
-        move(room.right() + 1 - frame.width() - grow, frame.y());
+    const int missingH = Client->minimumHeight() - viewport.height();
+    const int growH = std::clamp(missingH, 0, std::max(0, room.height() - frame.height()));
+    int missingW = Client->minimumWidth() - viewport.width();
+    if (growH < missingH) missingW += scroll->verticalScrollBar()->sizeHint().width();
+    const int growW = std::clamp(missingW, 0, std::max(0, room.width() - frame.width()));
+    if (growW == 0 && growH == 0) return;
+    resize(width() + growW, height() + growH);
+    // Still wholly on the screen, its top left first.
+    const int x =
+        std::max(room.left(), std::min(frame.x(), room.right() + 1 - frame.width() - growW));
+    const int y =
+        std::max(room.top(), std::min(frame.y(), room.bottom() + 1 - frame.height() - growH));
+    if (x != frame.x() || y != frame.y()) move(x, y);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* e) {

@@ -79,7 +79,7 @@ class MainWindow : public QMainWindow, public ModelListener {
     void ApplyCaption(ControlId id);
     void ApplyHint(ControlId id);
     void ApplyName(ControlId id);
-    void WidenForScrollBar();
+    void GrowToShowAll();
     void ApplyColour(ControlId id);
     void ApplyVisible(ControlId id);
     void ApplyEnabled(ControlId id);
