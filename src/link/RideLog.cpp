@@ -24,7 +24,7 @@ std::string Printable(std::string_view name) {
 
 // The header's names, split once from the header the writer uses.
 const std::array<std::string_view, LOG_COLUMNS>& Names() {
-    static const std::array<std::string_view, LOG_COLUMNS> names = [] {
+    static const std::array<std::string_view, LOG_COLUMNS> NAMES = [] {
         std::array<std::string_view, LOG_COLUMNS> n{};
         std::string_view h = MonitorCsvHeader();
         while (!h.empty() && (h.back() == '\n' || h.back() == '\r'))
@@ -36,7 +36,7 @@ const std::array<std::string_view, LOG_COLUMNS>& Names() {
         }
         return n;
     }();
-    return names;
+    return NAMES;
 }
 
 std::string_view Trim(std::string_view s) {

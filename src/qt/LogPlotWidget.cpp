@@ -156,7 +156,9 @@ void LogPlotWidget::paintEvent(QPaintEvent* /*e*/) {
         // Horizontal grid and its numbers.
         const double step = steps[n];
         p.setFont(font());
-        for (double v = std::ceil(scales[n].Low / step) * step; v <= scales[n].High; v += step) {
+        const double first = std::ceil(scales[n].Low / step);
+        for (int k = 0; (first + k) * step <= scales[n].High; ++k) {
+            const double v = (first + k) * step;
             const double y = yOf(n, v);
             p.setPen(QPen(GRID, 0));
             p.drawLine(QPointF(s.left(), y), QPointF(s.right(), y));

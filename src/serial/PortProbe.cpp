@@ -130,7 +130,8 @@ std::string FollowName(const std::string& device, const ProbePaths& paths) {
     const std::string real = RealPath(device);
     if (!real.empty())
         for (const std::string& name : Entries(paths.ById)) {
-            const std::string link = paths.ById + "/" + name;
+            std::string link = paths.ById;
+            link.append("/").append(name);
             if (RealPath(link) == real) return link;
         }
     if (StartsWith(real.empty() ? device : real, "/dev/pts/")) return {};
@@ -140,7 +141,9 @@ std::string FollowName(const std::string& device, const ProbePaths& paths) {
 std::string DeviceHolder(const std::string& device, const ProbePaths& paths) {
     for (const std::string& dir : paths.LockDirs)
         for (const std::string& name : LockNames(device)) {
-            const std::string holder = ProcessText(LockFilePid(dir + "/" + name), paths);
+            std::string lock = dir;
+            lock.append("/").append(name);
+            std::string holder = ProcessText(LockFilePid(lock), paths);
             if (!holder.empty()) return holder;
         }
     struct stat st {};
