@@ -262,16 +262,17 @@ LocalTime QtPlatform::LocalClock() {
             now.time().hour(), now.time().minute(), now.time().second()};
 }
 
-std::optional<std::string> QtPlatform::OpenDialogIn(const std::string& folder,
-                                                    const std::string& proposed) {
+std::optional<std::string> QtPlatform::OpenNewestFirst(const std::string& folder,
+                                                       const std::string& proposed,
+                                                       const QStringList& filters,
+                                                       const QString& suffix) {
     QFileDialog dialog(View);
     // Qt's own dialog, so that the list can be put newest first.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(
-        {QStringLiteral("Ignition Parametrs(*.ign)"), QStringLiteral("All Files (*.*)")});
-    dialog.setDefaultSuffix(QStringLiteral("ign"));
+    dialog.setNameFilters(filters);
+    if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
     dialog.setViewMode(QFileDialog::Detail);
     dialog.setDirectory(Text(folder));
     if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
@@ -281,21 +282,19 @@ std::optional<std::string> QtPlatform::OpenDialogIn(const std::string& folder,
     return dialog.selectedFiles().first().toStdString();
 }
 
+std::optional<std::string> QtPlatform::OpenDialogIn(const std::string& folder,
+                                                    const std::string& proposed) {
+    return OpenNewestFirst(
+        folder, proposed,
+        {QStringLiteral("Ignition Parametrs(*.ign)"), QStringLiteral("All Files (*.*)")},
+        QStringLiteral("ign"));
+}
+
 std::optional<std::string> QtPlatform::OpenLogDialog(const std::string& folder,
                                                      const std::string& proposed) {
-    QFileDialog dialog(View);
-    // Qt's own dialog, so that the list can be put newest first.
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("CSV (*.csv)"), QStringLiteral("All Files (*.*)")});
-    dialog.setViewMode(QFileDialog::Detail);
-    dialog.setDirectory(Text(folder));
-    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
-        list->sortByColumn(3, Qt::DescendingOrder); // date modified
-    Propose(dialog, proposed);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return dialog.selectedFiles().first().toStdString();
+    return OpenNewestFirst(folder, proposed,
+                           {QStringLiteral("CSV (*.csv)"), QStringLiteral("All Files (*.*)")},
+                           QString());
 }
 
 void QtPlatform::ShowLogViewer() {

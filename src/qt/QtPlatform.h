@@ -1,4 +1,5 @@
 #pragma once
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,11 @@ class QtPlatform : public TPlatform {
                    const std::vector<std::vector<std::string>>& rows) override;
 
   private:
+    // An open dialog in `folder`, its list newest first.
+    std::optional<std::string> OpenNewestFirst(const std::string& folder,
+                                               const std::string& proposed,
+                                               const QStringList& filters, const QString& suffix);
+
     MainWindow* View = nullptr;
     QDialog* About = nullptr;
     bool SimulatedCom1 = false;
