@@ -164,7 +164,7 @@ TEST(RideLog, DamagedAndForeignLogsGiveWhatTheyCan) {
         {"a binary file",
          std::string("\x7F"
                      "ELF\x02\x01\x01\0\0\0,\x03\0>\0\n\x01\0\0\0\x40",
-                     24),
+                     21),
          0, [](const RideLog&, const RideLogReport& r) { EXPECT_TRUE(r.Binary); }},
         {"a time too large for the field", header + "99999999999" + good.substr(3), 0,
          [](const RideLog&, const RideLogReport& r) { EXPECT_EQ(r.BadLines, 1u); }},
